@@ -1,46 +1,141 @@
 #include "query/target_index.h"
 
-#include <iterator>
+#include <algorithm>
 
 namespace warfield {
 
-const std::vector<int32_t>* SlotListTable::find(int32_t key) const {
-    const auto it = lists_.find(key);
-    if (it == lists_.end() || it->second.empty()) return nullptr;
-    return &it->second;
+namespace {
+
+// Spreads nearby keys (consecutive rows, small camp numbers) across buckets.
+uint32_t mix(int32_t key) {
+    uint32_t x = static_cast<uint32_t>(key);
+    x ^= x >> 16;
+    x *= 0x7feb352dU;
+    x ^= x >> 15;
+    x *= 0x846ca68bU;
+    x ^= x >> 16;
+    return x;
 }
 
-void SlotListTable::append(int32_t key, int32_t slot) {
-    std::vector<int32_t>& list = lists_[key];
-    if (list.empty()) ++live_keys_;
-    list.push_back(slot);
+constexpr std::size_t kMinBuckets = 16;
+
+}  // namespace
+
+SlotListTable::SlotListTable(const SlotListTable& other)
+    : buckets_(other.buckets_), entries_(other.entries_), slots_(other.slots_), stamp_(other.stamp_) {
+    publish();
 }
 
-void SlotListTable::clear() {
-    // Keys that stayed empty through a whole rebuild are dropped once they
-    // outnumber the live ones, so a script cycling through many distinct keys
-    // cannot grow the table without bound.
-    const std::size_t dead = lists_.size() - live_keys_;
-    if (dead > 2 * live_keys_ + 64) {
-        for (auto it = lists_.begin(); it != lists_.end();) {
-            it = it->second.empty() ? lists_.erase(it) : std::next(it);
-        }
+SlotListTable& SlotListTable::operator=(const SlotListTable& other) {
+    if (this != &other) {
+        buckets_ = other.buckets_;
+        entries_ = other.entries_;
+        slots_ = other.slots_;
+        stamp_ = other.stamp_;
+        publish();
     }
-    for (auto& entry : lists_) entry.second.clear();
-    live_keys_ = 0;
+    return *this;
+}
+
+const SlotList* SlotListTable::find(int32_t key) const {
+    if (buckets_.empty()) return nullptr;
+    const std::size_t mask = buckets_.size() - 1;
+    // The hash is at most half full, so the probe always meets a free bucket.
+    for (std::size_t i = mix(key) & mask;; i = (i + 1) & mask) {
+        const Bucket& b = buckets_[i];
+        if (b.stamp != stamp_) return nullptr;
+        const Entry& e = entries_[b.entry];
+        if (e.key == key) return &e.list;
+    }
+}
+
+std::size_t SlotListTable::reserved_bytes() const {
+    return buckets_.capacity() * sizeof(Bucket) + entries_.capacity() * sizeof(Entry) +
+           slots_.capacity() * sizeof(int32_t);
+}
+
+void SlotListTable::reset() {
+    entries_.clear();
+    slots_.clear();
+    if (++stamp_ == 0) {
+        // After 2^32 rebuilds old stamps could match again.
+        std::fill(buckets_.begin(), buckets_.end(), Bucket{});
+        stamp_ = 1;
+    }
+}
+
+uint32_t SlotListTable::intern(int32_t key) {
+    if ((entries_.size() + 1) * 2 > buckets_.size()) grow();
+    const std::size_t mask = buckets_.size() - 1;
+    std::size_t i = mix(key) & mask;
+    for (; buckets_[i].stamp == stamp_; i = (i + 1) & mask) {
+        if (entries_[buckets_[i].entry].key == key) return buckets_[i].entry;
+    }
+    const auto entry = static_cast<uint32_t>(entries_.size());
+    entries_.push_back(Entry{key, 0, 0, {}});
+    buckets_[i] = Bucket{stamp_, entry};
+    return entry;
+}
+
+void SlotListTable::grow() {
+    const std::size_t size = std::max(kMinBuckets, buckets_.size() * 2);
+    buckets_.assign(size, Bucket{});
+    stamp_ = 1;
+    const std::size_t mask = size - 1;
+    for (uint32_t entry = 0; entry < entries_.size(); ++entry) {
+        std::size_t i = mix(entries_[entry].key) & mask;
+        while (buckets_[i].stamp == stamp_) i = (i + 1) & mask;
+        buckets_[i] = Bucket{stamp_, entry};
+    }
+}
+
+void SlotListTable::lay_out() {
+    uint32_t offset = 0;
+    for (Entry& e : entries_) {
+        e.begin = offset;
+        offset += e.count;
+        e.count = 0;
+    }
+    slots_.resize(offset);
+}
+
+void SlotListTable::publish() {
+    for (Entry& e : entries_) e.list = SlotList(slots_.data() + e.begin, e.count);
 }
 
 void TargetIndex::rebuild(const SlotPool<TargetState>& targets) {
-    targets_by_grid_y.clear();
-    targets_by_camp.clear();
+    SlotListTable& rows = targets_by_grid_y;
+    SlotListTable& camps = targets_by_camp;
+    rows.reset();
+    camps.reset();
+    staged_.clear();
+
+    // Count each key's targets first so that every list lands contiguous and
+    // in ascending slot order.
     const int32_t n = targets.size();
     for (int32_t slot = 0; slot < n; ++slot) {
         const TargetState& t = targets[slot];
         if (!t.active) continue;
-        targets_by_grid_y.append(t.grid_y, slot);
-        targets_by_camp.append(t.camp, slot);
+        const uint32_t row = rows.intern(t.grid_y);
+        const uint32_t camp = camps.intern(t.camp);
+        ++rows.entries_[row].count;
+        ++camps.entries_[camp].count;
+        staged_.push_back(Staged{slot, row, camp});
     }
+    rows.lay_out();
+    camps.lay_out();
+    for (const Staged& s : staged_) {
+        rows.place(s.row_entry, s.slot);
+        camps.place(s.camp_entry, s.slot);
+    }
+    rows.publish();
+    camps.publish();
     target_index_dirty = false;
+}
+
+std::size_t TargetIndex::reserved_bytes() const {
+    return targets_by_grid_y.reserved_bytes() + targets_by_camp.reserved_bytes() +
+           staged_.capacity() * sizeof(Staged);
 }
 
 }  // namespace warfield

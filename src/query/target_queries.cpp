@@ -1,11 +1,69 @@
-// Placeholder until the queries land.
+// The row, range and camp queries. They read the records as they are now and
+// the index as of its last rebuild, and call no script.
+#include "query/hittable.h"
 #include "server/warfield.h"
 
 namespace warfield {
 
-void Warfield::query_targets_in_line(int32_t, int32_t, int32_t, bool, int32_t, InstanceIdList&) const {}
-void Warfield::query_targets_in_range(int32_t, int32_t, float, float, float, float, InstanceIdList&) const {}
-void Warfield::query_targets_all(int32_t, int32_t, InstanceIdList&) const {}
-void Warfield::query_metallic_armor_targets(Host&, int32_t, InstanceIdList&) const {}
+void Warfield::query_targets_in_line(int32_t camp, int32_t grid_y, int32_t collision_flags, bool check_all_line,
+                                     int32_t self_grid_y, InstanceIdList& out) const {
+    // A row unknown to the last rebuild yields nothing, even for a whole-field search.
+    const SlotList* row = index_.targets_by_grid_y.find(grid_y);
+    if (row == nullptr) return;
+    const int32_t n = targets_.size();
+    for (const int32_t slot : *row) {
+        if (slot >= n) continue;
+        const TargetState& t = targets_[slot];
+        // A target that left the row since the rebuild is not listed under it;
+        // the scan below finds it in its new row instead, and only once.
+        if (t.grid_y != grid_y) continue;
+        if (!is_hittable(t, collision_flags) || t.camp == camp) continue;
+        if (check_all_line || t.grid_y == self_grid_y || t.all_line_check) out.push_back(t.node_instance_id);
+    }
+    if (!check_all_line) return;
+    for (int32_t slot = 0; slot < n; ++slot) {
+        const TargetState& t = targets_[slot];
+        if (is_hittable(t, collision_flags) && t.camp != camp && t.grid_y != grid_y) {
+            out.push_back(t.node_instance_id);
+        }
+    }
+}
+
+void Warfield::query_targets_in_range(int32_t camp, int32_t collision_flags, float center_x, float center_y,
+                                      float range_x, float range_y, InstanceIdList& out) const {
+    const float left = center_x - range_x;
+    const float right = center_x + range_x;
+    const float top = center_y - range_y;
+    const float bottom = center_y + range_y;
+    const int32_t n = targets_.size();
+    for (int32_t slot = 0; slot < n; ++slot) {
+        const TargetState& t = targets_[slot];
+        if (!is_hittable(t, collision_flags) || t.camp == camp) continue;
+        // Written so that any NaN, in a bound or a coordinate, rejects.
+        const float x = t.global_position_x;
+        const float y = t.global_position_y;
+        if (left <= x && x <= right && top <= y && y <= bottom) out.push_back(t.node_instance_id);
+    }
+}
+
+void Warfield::query_targets_all(int32_t camp, int32_t collision_flags, InstanceIdList& out) const {
+    const int32_t n = targets_.size();
+    if (const SlotList* listed = index_.targets_by_camp.find(camp)) {
+        for (const int32_t slot : *listed) {
+            if (slot >= n) continue;
+            const TargetState& t = targets_[slot];
+            // A target that changed camp, or a new one in a reused slot of
+            // another camp, is not listed under the stale key.
+            if (t.camp == camp && is_hittable(t, collision_flags)) out.push_back(t.node_instance_id);
+        }
+        return;
+    }
+    // No target had this camp at the last rebuild: look at the pool itself,
+    // keeping the same set the index would have listed.
+    for (int32_t slot = 0; slot < n; ++slot) {
+        const TargetState& t = targets_[slot];
+        if (t.camp == camp && is_hittable(t, collision_flags)) out.push_back(t.node_instance_id);
+    }
+}
 
 }  // namespace warfield
