@@ -57,14 +57,5 @@ TEST(CampQuery, AnUnknownCampScansThePoolForThatCampOnly) {
     EXPECT_EQ(all_of(w, 3, 1), L{});
 }
 
-TEST(CampQuery, UnregisteringTakesEffectAtOnce) {
-    Warfield w;
-    const int32_t a = add(w, {.node = 1, .camp = 4});
-    add(w, {.node = 2, .camp = 4});
-    frame(w);
-    w.unregister_target(a);
-    EXPECT_EQ(all_of(w, 4, 1), (L{2}));
-}
-
 }  // namespace
 }  // namespace warfield

@@ -28,6 +28,7 @@ struct Rejection {
 
 TEST(Hittable, EachConditionRejectsOnItsOwn) {
     const std::vector<Rejection> rejections = {
+        // Unregistering removes a target at once, before any rebuild.
         {"inactive", [](Warfield& w, int32_t id) { w.unregister_target(id); }},
         {"die", [](Warfield& w, int32_t id) { w.set_target_die(id, true); }},
         {"near_die", [](Warfield& w, int32_t id) { w.set_target_near_die(id, true); }},

@@ -109,15 +109,5 @@ TEST(LineQuery, AReusedSlotStandsInTheOldListOnlyForTheSameRow) {
     EXPECT_EQ(in_line(w, 0, 2, 1, false, 2), (L{8, 2}));
 }
 
-TEST(LineQuery, UnregisteringTakesEffectAtOnce) {
-    Warfield w;
-    const int32_t a = add(w, {.node = 1, .grid_y = 2});
-    add(w, {.node = 2, .grid_y = 4});
-    frame(w);
-    w.unregister_target(a);
-    w.unregister_target(1);
-    EXPECT_EQ(in_line(w, 0, 2, 1, true, 2), L{});
-}
-
 }  // namespace
 }  // namespace warfield

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "query_support.h"
@@ -140,19 +141,21 @@ TEST(TargetIndex, EverNewKeysDoNotGrowMemory) {
 }
 
 TEST(TargetIndex, ACopyViewsItsOwnStorage) {
-    TargetIndex copy;
+    TargetIndex assigned;
+    std::optional<TargetIndex> constructed;
     {
         Warfield w;
         add(w, {.camp = 3, .grid_y = 6});
         add(w, {.camp = 3, .grid_y = 6});
         frame(w);
-        copy = w.target_index();
-        const TargetIndex constructed(w.target_index());
-        EXPECT_EQ(list(constructed.targets_by_grid_y.find(6)), (V{0, 1}));
+        assigned = w.target_index();
+        constructed.emplace(w.target_index());
     }
-    // The original is gone; the copy's lists must not point into it.
-    EXPECT_EQ(list(copy.targets_by_grid_y.find(6)), (V{0, 1}));
-    EXPECT_EQ(list(copy.targets_by_camp.find(3)), (V{0, 1}));
+    // The original is gone; the copies' lists must not point into it.
+    for (const TargetIndex* copy : {&assigned, &*constructed}) {
+        EXPECT_EQ(list(copy->targets_by_grid_y.find(6)), (V{0, 1}));
+        EXPECT_EQ(list(copy->targets_by_camp.find(3)), (V{0, 1}));
+    }
 }
 
 }  // namespace
