@@ -44,8 +44,7 @@ const SlotList* SlotListTable::find(int32_t key) const {
     for (std::size_t i = mix(key) & mask;; i = (i + 1) & mask) {
         const Bucket& b = buckets_[i];
         if (b.stamp != stamp_) return nullptr;
-        const Entry& e = entries_[b.entry];
-        if (e.key == key) return &e.list;
+        if (b.key == key) return &entries_[b.entry].list;
     }
 }
 
@@ -69,11 +68,11 @@ uint32_t SlotListTable::intern(int32_t key) {
     const std::size_t mask = buckets_.size() - 1;
     std::size_t i = mix(key) & mask;
     for (; buckets_[i].stamp == stamp_; i = (i + 1) & mask) {
-        if (entries_[buckets_[i].entry].key == key) return buckets_[i].entry;
+        if (buckets_[i].key == key) return buckets_[i].entry;
     }
     const auto entry = static_cast<uint32_t>(entries_.size());
     entries_.push_back(Entry{key, 0, 0, {}});
-    buckets_[i] = Bucket{stamp_, entry};
+    buckets_[i] = Bucket{stamp_, key, entry};
     return entry;
 }
 
@@ -85,7 +84,7 @@ void SlotListTable::grow() {
     for (uint32_t entry = 0; entry < entries_.size(); ++entry) {
         std::size_t i = mix(entries_[entry].key) & mask;
         while (buckets_[i].stamp == stamp_) i = (i + 1) & mask;
-        buckets_[i] = Bucket{stamp_, entry};
+        buckets_[i] = Bucket{stamp_, entries_[entry].key, entry};
     }
 }
 
@@ -112,12 +111,20 @@ void TargetIndex::rebuild(const SlotPool<TargetState>& targets) {
 
     // Count each key's targets first so that every list lands contiguous and
     // in ascending slot order.
+    // Neighbouring slots often share a camp or a row; reusing the last entry
+    // skips most hash probes.
     const int32_t n = targets.size();
+    bool any = false;
+    int32_t last_row_key = 0;
+    int32_t last_camp_key = 0;
+    uint32_t row = 0;
+    uint32_t camp = 0;
     for (int32_t slot = 0; slot < n; ++slot) {
         const TargetState& t = targets[slot];
         if (!t.active) continue;
-        const uint32_t row = rows.intern(t.grid_y);
-        const uint32_t camp = camps.intern(t.camp);
+        if (!any || t.grid_y != last_row_key) row = rows.intern(last_row_key = t.grid_y);
+        if (!any || t.camp != last_camp_key) camp = camps.intern(last_camp_key = t.camp);
+        any = true;
         ++rows.entries_[row].count;
         ++camps.entries_[camp].count;
         staged_.push_back(Staged{slot, row, camp});

@@ -53,6 +53,7 @@ private:
     // hash empties by bumping stamp_.
     struct Bucket {
         uint32_t stamp = 0;
+        int32_t key = 0;
         uint32_t entry = 0;
     };
 
