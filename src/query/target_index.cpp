@@ -110,9 +110,8 @@ void TargetIndex::rebuild(const SlotPool<TargetState>& targets) {
     staged_.clear();
 
     // Count each key's targets first so that every list lands contiguous and
-    // in ascending slot order.
-    // Neighbouring slots often share a camp or a row; reusing the last entry
-    // skips most hash probes.
+    // in ascending slot order. Neighbouring slots often share a camp or a row,
+    // so the last entry is reused before probing (entry indices survive growth).
     const int32_t n = targets.size();
     bool any = false;
     int32_t last_row_key = 0;
