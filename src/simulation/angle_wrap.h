@@ -1,0 +1,16 @@
+// Brings a turn angle into [-pi, pi] the way the tracking body expects:
+// steps of 2*pi taken in double precision, the value narrowed to a float
+// after each step.
+#pragma once
+
+namespace warfield {
+
+// Bit for bit the result of
+//   while (diff > pi)  diff = float(diff - 2pi);
+//   while (diff < -pi) diff = float(diff + 2pi);
+// for every finite input on which those loops end, in time that does not
+// grow with the input. NaN and infinities are returned as given; a value too
+// large for a step of 2*pi to change it is reduced by remainder first.
+float wrap_angle(float diff);
+
+}  // namespace warfield

@@ -1,0 +1,55 @@
+// A throw under a fixed gravity of 2000, its body and hit area raised by the
+// height; lands snapped to the ground or ends when its body leaves play.
+#include <cmath>
+
+#include "simulation/kind_steps.h"
+
+namespace warfield {
+
+StepOutcome step_catapult(StepContext& s) {
+    {
+        ProjectileState& r = s.record();
+        r.y_speed = s.delta * 2000.0f + r.y_speed;
+        r.z_val = r.z_val - r.y_speed * s.delta;
+    }
+
+    advance_node(s);
+    const ObjectHandle body = find_child(s, ChildPath::projectile_body);
+    if (body != nullptr) lift_child(s, body);
+    scale_shadow(s);
+    if (const ObjectHandle hit_box = find_child(s, ChildPath::hit_box)) lift_child(s, hit_box);
+
+    // No script has run since body was found, so it is still good here.
+    if (body != nullptr && s.record().rotate_follow_velocity) {
+        const float up = -s.record().y_speed;
+        const float vx = s.record().velocity.x;
+        if (std::sqrt(vx * vx + up * up) > 0.1f) s.host.set_rotation(body, std::atan2(up, vx));
+    }
+
+    {
+        const ProjectileState& r = s.record();
+        if (r.y_speed > 0.0f && r.z_val - r.ground_height < 100.0f &&
+            !call_script(s, ScriptMethod::enable_monitoring)) {
+            return StepOutcome::abandoned;
+        }
+    }
+
+    {
+        ProjectileState& r = s.record();
+        if (r.ground_height >= r.z_val && r.y_speed >= 0.0f) {
+            r.z_val = r.ground_height;
+            r.y_speed = 0.0f;
+            return finish_projectile(s, ScriptMethod::land_from_extension);
+        }
+    }
+
+    // Looked up afresh: the script call above may have changed the tree.
+    if (const ObjectHandle b = find_child(s, ChildPath::projectile_body)) {
+        if (!inside_rect(s.warfield.visible_rect(), s.host.get_global_position(b))) {
+            return finish_projectile(s, ScriptMethod::over_from_extension);
+        }
+    }
+    return StepOutcome::done;
+}
+
+}  // namespace warfield

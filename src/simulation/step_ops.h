@@ -1,0 +1,63 @@
+// The operations the projectile kinds are built from, and the state of one
+// record's step while it runs.
+#pragma once
+
+#include <cstdint>
+
+#include "server/math_types.h"
+#include "server/projectile_state.h"
+#include "server/warfield.h"
+#include "simulation/host.h"
+
+namespace warfield {
+
+// How a kind step ended. `abandoned` means a script call took the record's
+// node away (freed it, or released the slot to another registration): the
+// step stopped at once and the node must not be touched again.
+enum class StepOutcome : uint8_t { done, abandoned };
+
+// One record's step in progress. Scripts may grow and move the pool during
+// any call, so the record is always reached through the slot, never kept.
+struct StepContext {
+    Warfield& warfield;
+    Host& host;
+    int32_t slot;
+    uint64_t node_id;   // the record's node when the step began
+    ObjectHandle node;  // the root, resolved again after every script call
+    float delta;
+
+    ProjectileState& record() { return warfield.projectiles()[slot]; }
+};
+
+// The live, in-tree Node2D with this instance id, or null.
+ObjectHandle resolve_node(Host& host, uint64_t instance_id);
+
+// The root's child at path when it is usable (in the tree, a Node2D), or null.
+ObjectHandle find_child(StepContext& s, ChildPath path);
+
+// Moves the root by delta * velocity.
+void advance_node(StepContext& s);
+
+// Raises child to the record's height, keeping its x.
+void lift_child(StepContext& s, ObjectHandle child);
+
+// Shrinks "ShadowSprite" with height, down to nothing at 600.
+void scale_shadow(StepContext& s);
+
+// Turns "ProjectileBodyNode/ProjectileSprite" by the record's spin.
+void spin_sprite(StepContext& s);
+
+// Calls the script method on the root. Returns false when the step must stop
+// because the call took the node away.
+[[nodiscard]] bool call_script(StepContext& s, ScriptMethod method);
+
+// Ends the projectile (hit_over set, active cleared), then calls the script.
+StepOutcome finish_projectile(StepContext& s, ScriptMethod method);
+
+// The half-open test against the play area.
+inline bool inside_rect(Rect2 r, Vector2 p) {
+    return p.x >= r.position.x && p.y >= r.position.y && p.x < r.position.x + r.size.x &&
+           p.y < r.position.y + r.size.y;
+}
+
+}  // namespace warfield

@@ -1,0 +1,43 @@
+// Flies along its velocity; ends off-screen or beyond its range.
+#include <cmath>
+
+#include "simulation/kind_steps.h"
+
+namespace warfield {
+
+StepOutcome step_straight(StepContext& s) {
+    if (s.warfield.frame_count() % 5 == 0 && !call_script(s, ScriptMethod::update_grid_pos)) {
+        return StepOutcome::abandoned;
+    }
+    if (!call_script(s, ScriptMethod::check_shooter_height)) return StepOutcome::abandoned;
+    // Only hit_over is consulted: a record released during the calls flies on.
+    if (s.record().hit_over) return StepOutcome::done;
+
+    advance_node(s);
+
+    if (s.record().rotate_follow_velocity) {
+        if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) {
+            const Vector2 v = s.record().velocity;
+            s.host.set_rotation(body, std::atan2(v.y, v.x));
+        }
+    }
+
+    if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) {
+        if (!inside_rect(s.warfield.visible_rect(), s.host.get_global_position(body))) {
+            return finish_projectile(s, ScriptMethod::over_from_extension);
+        }
+    }
+
+    const ProjectileState& r = s.record();
+    if (r.fire_length > 0.0f) {
+        const Vector2 from = r.save_pos;
+        const float range = r.check_distance;
+        const Vector2 p = s.host.get_global_position(s.node);
+        const float dx = from.x - p.x;
+        const float dy = from.y - p.y;
+        if (dx * dx + dy * dy > range * range) return finish_projectile(s, ScriptMethod::over_from_extension);
+    }
+    return StepOutcome::done;
+}
+
+}  // namespace warfield
