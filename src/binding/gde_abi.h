@@ -82,6 +82,13 @@ typedef enum {
     GDEXTENSION_VARIANT_TYPE_VARIANT_MAX = 39
 } GDExtensionVariantType;
 
+/* Only the operator the binding uses; the engine's enum has 25. */
+typedef enum {
+    GDEXTENSION_VARIANT_OP_EQUAL = 0,
+    GDEXTENSION_VARIANT_OP_NOT_EQUAL = 1,
+    GDEXTENSION_VARIANT_OP_MAX = 25
+} GDExtensionVariantOperator;
+
 typedef enum {
     GDEXTENSION_CALL_OK = 0,
     GDEXTENSION_CALL_ERROR_INVALID_METHOD = 1,
@@ -183,6 +190,8 @@ typedef void (*GDExtensionPtrBuiltInMethod)(GDExtensionTypePtr p_base, const GDE
                                             GDExtensionTypePtr r_return, int32_t p_argument_count);
 typedef void (*GDExtensionPtrConstructor)(GDExtensionUninitializedTypePtr p_base, const GDExtensionConstTypePtr *p_args);
 typedef void (*GDExtensionPtrDestructor)(GDExtensionTypePtr p_base);
+typedef void (*GDExtensionPtrOperatorEvaluator)(GDExtensionConstTypePtr p_left, GDExtensionConstTypePtr p_right,
+                                                GDExtensionTypePtr r_result);
 
 /* ---- Instance bindings ------------------------------------------------- */
 
@@ -358,6 +367,9 @@ typedef GDExtensionPtrBuiltInMethod (*GDExtensionInterfaceVariantGetPtrBuiltinMe
 /* "variant_get_ptr_constructor" */
 typedef GDExtensionPtrConstructor (*GDExtensionInterfaceVariantGetPtrConstructor)(GDExtensionVariantType p_type,
                                                                                   int32_t p_constructor);
+/* "variant_get_ptr_operator_evaluator"; a comparison writes a GDExtensionBool */
+typedef GDExtensionPtrOperatorEvaluator (*GDExtensionInterfaceVariantGetPtrOperatorEvaluator)(
+    GDExtensionVariantOperator p_operator, GDExtensionVariantType p_type_a, GDExtensionVariantType p_type_b);
 /* "variant_get_ptr_destructor" */
 typedef GDExtensionPtrDestructor (*GDExtensionInterfaceVariantGetPtrDestructor)(GDExtensionVariantType p_type);
 

@@ -1,0 +1,70 @@
+#include "binding/binding.h"
+
+#include "binding/class_registry.h"
+#include "binding/interface.h"
+
+namespace warfield::gde {
+
+namespace {
+
+ModuleCallback g_initializer = nullptr;
+ModuleCallback g_terminator = nullptr;
+
+}  // namespace
+
+bool Binding::init(GDExtensionInterfaceGetProcAddress get_proc_address, GDExtensionClassLibraryPtr library,
+                   GDExtensionInitialization* r_initialization, ModuleCallback initializer,
+                   ModuleCallback terminator, GDExtensionInitializationLevel minimum_level) {
+    if (r_initialization == nullptr) {
+        return false;
+    }
+    switch (load_interface(get_proc_address, library)) {
+        case LoadStatus::ok:
+            break;
+        case LoadStatus::engine_too_old:
+            WARFIELD_REPORT_ERROR("Warfield requires Godot 4.5 or later; the extension was not loaded.");
+            clear_interface();
+            return false;
+        case LoadStatus::missing_function:
+            WARFIELD_REPORT_ERROR("Warfield: the engine lacks an extension interface function; not loaded.");
+            clear_interface();
+            return false;
+    }
+    g_initializer = initializer;
+    g_terminator = terminator;
+    r_initialization->minimum_initialization_level = minimum_level;
+    r_initialization->userdata = nullptr;
+    r_initialization->initialize = &Binding::initialize_level;
+    r_initialization->deinitialize = &Binding::deinitialize_level;
+    return true;
+}
+
+void Binding::initialize_level(void* /*userdata*/, GDExtensionInitializationLevel level) noexcept {
+    if (!interface_loaded() || g_initializer == nullptr) {
+        return;
+    }
+    try {
+        g_initializer(level);
+    } catch (...) {
+        WARFIELD_REPORT_ERROR("Warfield: out of memory while registering the class.");
+    }
+}
+
+void Binding::deinitialize_level(void* /*userdata*/, GDExtensionInitializationLevel level) noexcept {
+    if (!interface_loaded()) {
+        return;
+    }
+    try {
+        if (g_terminator != nullptr) {
+            g_terminator(level);
+        }
+        // Like the classes of any binding, ours leaves with its level.
+        if (ClassRegistry::registered_at(level)) {
+            ClassRegistry::unregister_class();
+        }
+    } catch (...) {
+        WARFIELD_REPORT_ERROR("Warfield: error while unregistering the class.");
+    }
+}
+
+}  // namespace warfield::gde

@@ -1,0 +1,85 @@
+// Owning wrappers of the engine's opaque value types. Each one constructs and
+// destroys its value through the loaded interface; the bytes are the engine's
+// (single precision, 64-bit: Variant 24, the others 8) and are never read here.
+// Moving relocates the bytes and leaves the source owning nothing.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "binding/gde_abi.h"
+
+namespace warfield::gde {
+
+template <size_t Size>
+class OpaqueValue {
+public:
+    OpaqueValue(const OpaqueValue&) = delete;
+    OpaqueValue& operator=(const OpaqueValue&) = delete;
+
+    void* ptr() { return bytes_; }
+    const void* ptr() const { return bytes_; }
+    bool owns() const { return owns_; }
+
+protected:
+    OpaqueValue() = default;
+    OpaqueValue(OpaqueValue&& other) noexcept : owns_(other.owns_) {
+        std::memcpy(bytes_, other.bytes_, Size);
+        other.owns_ = false;
+    }
+    ~OpaqueValue() = default;
+    void set_owned() { owns_ = true; }
+    void release_ownership() { owns_ = false; }
+
+private:
+    alignas(8) unsigned char bytes_[Size] = {};
+    bool owns_ = false;
+};
+
+class StringName : public OpaqueValue<8> {
+public:
+    explicit StringName(const char* latin1);
+    StringName(StringName&&) noexcept = default;
+    ~StringName();
+    StringName& operator=(StringName&&) = delete;
+
+    // The engine's equality of names (same interned name).
+    static bool equal(GDExtensionConstStringNamePtr a, GDExtensionConstStringNamePtr b);
+};
+
+class String : public OpaqueValue<8> {
+public:
+    explicit String(const char* utf8);
+    String(String&&) noexcept = default;
+    ~String();
+    String& operator=(String&&) = delete;
+};
+
+class NodePath : public OpaqueValue<8> {
+public:
+    explicit NodePath(const char* path);
+    NodePath(NodePath&&) noexcept = default;
+    ~NodePath();
+    NodePath& operator=(NodePath&&) = delete;
+};
+
+// An untyped, empty engine Array owned by the caller's frame.
+class Array : public OpaqueValue<8> {
+public:
+    Array();
+    ~Array();
+    Array(Array&&) = delete;
+    Array& operator=(Array&&) = delete;
+};
+
+class Variant : public OpaqueValue<24> {
+public:
+    struct Nil {};
+    explicit Variant(Nil);
+    explicit Variant(const StringName& name);
+    Variant(Variant&&) noexcept = default;
+    ~Variant();
+    Variant& operator=(Variant&&) = delete;
+};
+
+}  // namespace warfield::gde

@@ -1,0 +1,94 @@
+#include "binding/engine_cache.h"
+
+#include "binding/interface.h"
+
+namespace warfield::gde {
+
+namespace {
+
+// A plain pointer: a static destructor would run after the engine is gone.
+EngineCache* g_cache = nullptr;
+
+GDExtensionMethodBindPtr find_bind(const char* class_name, const char* method, GDExtensionInt hash) {
+    const StringName cls(class_name);
+    const StringName name(method);
+    return api.classdb_get_method_bind(cls.ptr(), name.ptr(), hash);
+}
+
+EngineBinds find_binds() {
+    EngineBinds b;
+    b.engine_is_editor_hint = find_bind("Engine", "is_editor_hint", hashes::kEngineIsEditorHint);
+    b.node_get_viewport = find_bind("Node", "get_viewport", hashes::kNodeGetViewport);
+    b.node_is_inside_tree = find_bind("Node", "is_inside_tree", hashes::kNodeIsInsideTree);
+    b.node_get_node_or_null = find_bind("Node", "get_node_or_null", hashes::kNodeGetNodeOrNull);
+    b.viewport_get_visible_rect = find_bind("Viewport", "get_visible_rect", hashes::kViewportGetVisibleRect);
+    b.node2d_get_global_position = find_bind("Node2D", "get_global_position", hashes::kNode2DGetVector2);
+    b.node2d_set_global_position = find_bind("Node2D", "set_global_position", hashes::kNode2DSetVector2);
+    b.node2d_get_position = find_bind("Node2D", "get_position", hashes::kNode2DGetVector2);
+    b.node2d_set_position = find_bind("Node2D", "set_position", hashes::kNode2DSetVector2);
+    b.node2d_get_rotation = find_bind("Node2D", "get_rotation", hashes::kNode2DGetRotation);
+    b.node2d_set_rotation = find_bind("Node2D", "set_rotation", hashes::kNode2DSetRotation);
+    b.node2d_set_scale = find_bind("Node2D", "set_scale", hashes::kNode2DSetVector2);
+    b.object_call = find_bind("Object", "call", hashes::kObjectCall);
+    b.object_notification = find_bind("Object", "notification", hashes::kObjectNotification);
+    return b;
+}
+
+bool all_found(const EngineBinds& b) {
+    const GDExtensionMethodBindPtr all[] = {
+        b.engine_is_editor_hint,      b.node_get_viewport,          b.node_is_inside_tree,
+        b.node_get_node_or_null,      b.viewport_get_visible_rect,  b.node2d_get_global_position,
+        b.node2d_set_global_position, b.node2d_get_position,        b.node2d_set_position,
+        b.node2d_get_rotation,        b.node2d_set_rotation,        b.node2d_set_scale,
+        b.object_call,                b.object_notification,
+    };
+    for (GDExtensionMethodBindPtr p : all) {
+        if (p == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+EngineCache::EngineCache() : empty_name(""), nil(Variant::Nil{}) {
+    {
+        const StringName engine("Engine");
+        engine_singleton = api.global_get_singleton(engine.ptr());
+    }
+    {
+        const StringName node2d("Node2D");
+        node2d_tag = api.classdb_get_class_tag(node2d.ptr());
+    }
+    binds = find_binds();
+
+    child_paths.reserve(static_cast<size_t>(ChildPath::count));
+    for (size_t i = 0; i < static_cast<size_t>(ChildPath::count); ++i) {
+        child_paths.emplace_back(child_path_name(static_cast<ChildPath>(i)));
+    }
+    script_methods.reserve(static_cast<size_t>(ScriptMethod::count));
+    for (size_t i = 0; i < static_cast<size_t>(ScriptMethod::count); ++i) {
+        const StringName name(script_method_name(static_cast<ScriptMethod>(i)));
+        script_methods.emplace_back(name);
+    }
+    complete = engine_singleton != nullptr && node2d_tag != nullptr && all_found(binds);
+}
+
+EngineCache* engine_cache() { return g_cache; }
+
+void create_engine_cache() {
+    if (g_cache == nullptr) {
+        g_cache = new EngineCache();
+        if (!g_cache->complete) {
+            WARFIELD_REPORT_ERROR("Warfield: some engine methods were not found; the node will skip those calls.");
+        }
+    }
+}
+
+void destroy_engine_cache() {
+    delete g_cache;
+    g_cache = nullptr;
+}
+
+}  // namespace warfield::gde

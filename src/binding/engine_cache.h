@@ -1,0 +1,64 @@
+// Engine names, paths, method binds and class tags the node's engine calls
+// use, built once when the class is registered and released when it is
+// unregistered, so no call builds a name or looks up a bind.
+#pragma once
+
+#include <vector>
+
+#include "binding/builtins.h"
+#include "simulation/host.h"
+
+namespace warfield::gde {
+
+struct EngineBinds {
+    GDExtensionMethodBindPtr engine_is_editor_hint = nullptr;
+    GDExtensionMethodBindPtr node_get_viewport = nullptr;
+    GDExtensionMethodBindPtr node_is_inside_tree = nullptr;
+    GDExtensionMethodBindPtr node_get_node_or_null = nullptr;
+    GDExtensionMethodBindPtr viewport_get_visible_rect = nullptr;
+    GDExtensionMethodBindPtr node2d_get_global_position = nullptr;
+    GDExtensionMethodBindPtr node2d_set_global_position = nullptr;
+    GDExtensionMethodBindPtr node2d_get_position = nullptr;
+    GDExtensionMethodBindPtr node2d_set_position = nullptr;
+    GDExtensionMethodBindPtr node2d_get_rotation = nullptr;
+    GDExtensionMethodBindPtr node2d_set_rotation = nullptr;
+    GDExtensionMethodBindPtr node2d_set_scale = nullptr;
+    GDExtensionMethodBindPtr object_call = nullptr;
+    GDExtensionMethodBindPtr object_notification = nullptr;
+};
+
+struct EngineCache {
+    EngineCache();
+
+    StringName empty_name;
+    Variant nil;
+    GDExtensionObjectPtr engine_singleton = nullptr;
+    void* node2d_tag = nullptr;
+    EngineBinds binds;
+    // Indexed by ChildPath and ScriptMethod.
+    std::vector<NodePath> child_paths;
+    std::vector<Variant> script_methods;  // each a Variant holding the method's StringName
+    bool complete = false;                // every bind, tag and singleton was found
+};
+
+// Null outside the registered lifetime of the class.
+EngineCache* engine_cache();
+void create_engine_cache();
+void destroy_engine_cache();
+
+// Method hashes of the 4.5 API.
+namespace hashes {
+inline constexpr GDExtensionInt kEngineIsEditorHint = 36873697;
+inline constexpr GDExtensionInt kNodeGetViewport = 3596683776;
+inline constexpr GDExtensionInt kNodeIsInsideTree = 36873697;
+inline constexpr GDExtensionInt kNodeGetNodeOrNull = 2734337346;
+inline constexpr GDExtensionInt kViewportGetVisibleRect = 1639390495;
+inline constexpr GDExtensionInt kNode2DGetVector2 = 3341600327;  // get_position, get_global_position
+inline constexpr GDExtensionInt kNode2DSetVector2 = 743155724;   // set_position, set_global_position, set_scale
+inline constexpr GDExtensionInt kNode2DGetRotation = 1740695150;
+inline constexpr GDExtensionInt kNode2DSetRotation = 373806689;
+inline constexpr GDExtensionInt kObjectCall = 3400424181;
+inline constexpr GDExtensionInt kObjectNotification = 4023243586;
+}  // namespace hashes
+
+}  // namespace warfield::gde

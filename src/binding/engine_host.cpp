@@ -1,0 +1,165 @@
+#include "binding/engine_host.h"
+
+#include "binding/interface.h"
+#include "binding/narrow.h"
+
+namespace warfield::gde {
+
+namespace {
+
+// Storage for a Variant the engine constructs; destroyed by the caller.
+struct alignas(8) VariantStorage {
+    unsigned char bytes[24];
+};
+
+}  // namespace
+
+// Null handles and missing binds are answered with the "nothing there" value
+// instead of reaching the engine with them.
+
+bool EngineHost::is_editor_hint() {
+    const GDExtensionMethodBindPtr bind = cache_.binds.engine_is_editor_hint;
+    if (bind == nullptr || cache_.engine_singleton == nullptr) {
+        return false;
+    }
+    GDExtensionBool result = 0;
+    api.object_method_bind_ptrcall(bind, cache_.engine_singleton, nullptr, &result);
+    return result != 0;
+}
+
+ObjectHandle EngineHost::get_viewport() {
+    const GDExtensionMethodBindPtr bind = cache_.binds.node_get_viewport;
+    if (bind == nullptr || self_ == nullptr) {
+        return nullptr;
+    }
+    GDExtensionObjectPtr viewport = nullptr;
+    api.object_method_bind_ptrcall(bind, self_, nullptr, &viewport);
+    return viewport;
+}
+
+Rect2 EngineHost::get_visible_rect(ObjectHandle viewport) {
+    Rect2 rect{};
+    const GDExtensionMethodBindPtr bind = cache_.binds.viewport_get_visible_rect;
+    if (bind == nullptr || viewport == nullptr) {
+        return rect;
+    }
+    api.object_method_bind_ptrcall(bind, viewport, nullptr, &rect);
+    return rect;
+}
+
+ObjectHandle EngineHost::object_from_instance_id(uint64_t instance_id) {
+    // We keep no wrapper objects: the engine object is its own handle.
+    return api.object_get_instance_from_id(instance_id);
+}
+
+ObjectHandle EngineHost::cast_to_node2d(ObjectHandle object) {
+    if (object == nullptr || cache_.node2d_tag == nullptr) {
+        return nullptr;
+    }
+    return api.object_cast_to(object, cache_.node2d_tag);
+}
+
+bool EngineHost::is_inside_tree(ObjectHandle node) {
+    const GDExtensionMethodBindPtr bind = cache_.binds.node_is_inside_tree;
+    if (bind == nullptr || node == nullptr) {
+        return false;
+    }
+    GDExtensionBool result = 0;
+    api.object_method_bind_ptrcall(bind, node, nullptr, &result);
+    return result != 0;
+}
+
+ObjectHandle EngineHost::get_node_or_null(ObjectHandle node, ChildPath path) {
+    const GDExtensionMethodBindPtr bind = cache_.binds.node_get_node_or_null;
+    const auto index = static_cast<size_t>(path);
+    if (bind == nullptr || node == nullptr || index >= cache_.child_paths.size()) {
+        return nullptr;
+    }
+    const GDExtensionConstTypePtr args[1] = {cache_.child_paths[index].ptr()};
+    GDExtensionObjectPtr child = nullptr;
+    api.object_method_bind_ptrcall(bind, node, args, &child);
+    return child;
+}
+
+Vector2 EngineHost::get_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d) {
+    Vector2 v{};
+    if (bind == nullptr || node2d == nullptr) {
+        return v;
+    }
+    api.object_method_bind_ptrcall(bind, node2d, nullptr, &v);
+    return v;
+}
+
+void EngineHost::set_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d, Vector2 v) {
+    if (bind == nullptr || node2d == nullptr) {
+        return;
+    }
+    const GDExtensionConstTypePtr args[1] = {&v};
+    api.object_method_bind_ptrcall(bind, node2d, args, nullptr);
+}
+
+Vector2 EngineHost::get_global_position(ObjectHandle node2d) {
+    return get_vector2(cache_.binds.node2d_get_global_position, node2d);
+}
+
+void EngineHost::set_global_position(ObjectHandle node2d, Vector2 p) {
+    set_vector2(cache_.binds.node2d_set_global_position, node2d, p);
+}
+
+Vector2 EngineHost::get_position(ObjectHandle node2d) { return get_vector2(cache_.binds.node2d_get_position, node2d); }
+
+void EngineHost::set_position(ObjectHandle node2d, Vector2 p) {
+    set_vector2(cache_.binds.node2d_set_position, node2d, p);
+}
+
+float EngineHost::get_rotation(ObjectHandle node2d) {
+    const GDExtensionMethodBindPtr bind = cache_.binds.node2d_get_rotation;
+    if (bind == nullptr || node2d == nullptr) {
+        return 0.0f;
+    }
+    double radians = 0.0;  // a float result travels as double
+    api.object_method_bind_ptrcall(bind, node2d, nullptr, &radians);
+    return narrow_to_float(radians);
+}
+
+void EngineHost::set_rotation(ObjectHandle node2d, float radians) {
+    const GDExtensionMethodBindPtr bind = cache_.binds.node2d_set_rotation;
+    if (bind == nullptr || node2d == nullptr) {
+        return;
+    }
+    const double wide = radians;
+    const GDExtensionConstTypePtr args[1] = {&wide};
+    api.object_method_bind_ptrcall(bind, node2d, args, nullptr);
+}
+
+void EngineHost::set_scale(ObjectHandle node2d, Vector2 s) { set_vector2(cache_.binds.node2d_set_scale, node2d, s); }
+
+void EngineHost::call(ObjectHandle object, ScriptMethod method) {
+    const GDExtensionMethodBindPtr bind = cache_.binds.object_call;
+    const auto index = static_cast<size_t>(method);
+    if (bind == nullptr || object == nullptr || index >= cache_.script_methods.size()) {
+        return;
+    }
+    const GDExtensionConstVariantPtr args[1] = {cache_.script_methods[index].ptr()};
+    VariantStorage result;
+    GDExtensionCallError error{GDEXTENSION_CALL_OK, 0, 0};
+    api.object_method_bind_call(bind, object, args, 1, result.bytes, &error);
+    api.variant_destroy(result.bytes);
+}
+
+bool EngineHost::call_bool(ObjectHandle object, ScriptMethod method) {
+    const GDExtensionMethodBindPtr bind = cache_.binds.object_call;
+    const auto index = static_cast<size_t>(method);
+    if (bind == nullptr || object == nullptr || index >= cache_.script_methods.size()) {
+        return false;
+    }
+    const GDExtensionConstVariantPtr args[1] = {cache_.script_methods[index].ptr()};
+    VariantStorage result;
+    GDExtensionCallError error{GDEXTENSION_CALL_OK, 0, 0};
+    api.object_method_bind_call(bind, object, args, 1, result.bytes, &error);
+    const bool value = api.variant_booleanize(result.bytes) != 0;
+    api.variant_destroy(result.bytes);
+    return value;
+}
+
+}  // namespace warfield::gde

@@ -1,0 +1,43 @@
+// The core's view of the engine, over the extension interface. One engine
+// call per operation (Object.call also destroys its result Variant), with
+// every name, path and bind taken from the EngineCache.
+#pragma once
+
+#include "binding/engine_cache.h"
+#include "simulation/host.h"
+
+namespace warfield::gde {
+
+class EngineHost final : public Host {
+public:
+    EngineHost(GDExtensionObjectPtr self, const EngineCache& cache) : self_(self), cache_(cache) {}
+
+    bool is_editor_hint() override;
+    ObjectHandle get_viewport() override;
+    Rect2 get_visible_rect(ObjectHandle viewport) override;
+
+    ObjectHandle object_from_instance_id(uint64_t instance_id) override;
+    ObjectHandle cast_to_node2d(ObjectHandle object) override;
+    bool is_inside_tree(ObjectHandle node) override;
+    ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) override;
+
+    Vector2 get_global_position(ObjectHandle node2d) override;
+    void set_global_position(ObjectHandle node2d, Vector2 p) override;
+    Vector2 get_position(ObjectHandle node2d) override;
+    void set_position(ObjectHandle node2d, Vector2 p) override;
+    float get_rotation(ObjectHandle node2d) override;
+    void set_rotation(ObjectHandle node2d, float radians) override;
+    void set_scale(ObjectHandle node2d, Vector2 s) override;
+
+    void call(ObjectHandle object, ScriptMethod method) override;
+    bool call_bool(ObjectHandle object, ScriptMethod method) override;
+
+private:
+    Vector2 get_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d);
+    void set_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d, Vector2 v);
+
+    GDExtensionObjectPtr self_;
+    const EngineCache& cache_;
+};
+
+}  // namespace warfield::gde
