@@ -1,0 +1,230 @@
+#include "fuzz_scene.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace warfield::fuzz {
+
+FuzzScene::FuzzScene() {
+    viewport_.is_viewport = true;
+    viewport_.is_node2d = false;
+    nodes_.reserve(node_limit());
+}
+
+void FuzzScene::tick() {
+    // A frame or query that keeps calling the host without end would never
+    // return to the harness; stop it here rather than wait for a timeout.
+    if (++host_calls_ > call_limit_) {
+        std::fprintf(stderr, "warfield fuzz: more than %llu host calls in one operation\n",
+                     static_cast<unsigned long long>(call_limit_));
+        std::abort();
+    }
+}
+
+void FuzzScene::fail(const std::string& what) {
+    if (violation_.empty()) violation_ = what;
+}
+
+SceneNode* FuzzScene::make_node(bool is_node2d, bool in_tree) {
+    auto node = std::make_unique<SceneNode>();
+    const uint64_t serial = next_serial_++;
+    // Every third id has its top bit set, as the engine's ids often do, so
+    // that the full 64 bits must survive every store.
+    node->instance_id = 0x100 + serial + (serial % 3 == 2 ? (uint64_t{1} << 63) : 0);
+    node->is_node2d = is_node2d;
+    node->in_tree = in_tree;
+    SceneNode* raw = node.get();
+    known_[raw] = nodes_.size();
+    live_by_id_[raw->instance_id] = raw;
+    nodes_.push_back(std::move(node));
+    return raw;
+}
+
+SceneNode* FuzzScene::spawn(bool is_node2d, bool in_tree, uint8_t child_mask, uint8_t odd_children_mask) {
+    constexpr std::size_t kChildren = static_cast<std::size_t>(ChildPath::count);
+    if (nodes_.size() + 1 + kChildren > node_limit()) return nullptr;
+    SceneNode* root = make_node(is_node2d, in_tree);
+    for (std::size_t i = 0; i < kChildren; ++i) {
+        if ((child_mask & (1u << i)) == 0) continue;
+        const auto path = static_cast<ChildPath>(i);
+        SceneNode* parent = root;
+        if (path == ChildPath::projectile_sprite) {
+            parent = root->children[static_cast<std::size_t>(ChildPath::projectile_body)];
+            if (parent == nullptr) continue;
+        }
+        SceneNode* child = make_node((odd_children_mask & (1u << i)) == 0, in_tree);
+        child->parent = parent;
+        // The sprite is stored on the root under its full path and on the
+        // body under the body-relative slot, so both lookups find it.
+        root->children[i] = child;
+        if (parent != root) parent->children[i] = child;
+    }
+    return root;
+}
+
+void FuzzScene::free_node(SceneNode& node) {
+    if (node.freed || node.is_viewport) return;
+    for (SceneNode* child : node.children) {
+        if (child != nullptr && child->parent == &node) free_node(*child);
+    }
+    node.freed = true;
+    node.in_tree = false;
+    live_by_id_.erase(node.instance_id);
+    // Detach from every node that names it: its parent and, for the sprite,
+    // the root that reaches it through the body.
+    for (auto& other : nodes_) {
+        for (SceneNode*& child : other->children) {
+            if (child == &node) child = nullptr;
+        }
+    }
+    node.children.fill(nullptr);
+}
+
+SceneNode* FuzzScene::find_live(uint64_t instance_id) const {
+    const auto it = live_by_id_.find(instance_id);
+    return it == live_by_id_.end() ? nullptr : it->second;
+}
+
+Vector2 FuzzScene::global_position_of(const SceneNode& node) const {
+    Vector2 p = node.position;
+    for (const SceneNode* up = node.parent; up != nullptr; up = up->parent) {
+        p.x += up->position.x;
+        p.y += up->position.y;
+    }
+    return p;
+}
+
+SceneNode* FuzzScene::object(ObjectHandle handle, const char* operation) {
+    auto* node = static_cast<SceneNode*>(handle);
+    if (handle == nullptr) {
+        fail(std::string(operation) + " on a null object");
+        return nullptr;
+    }
+    if (node == &viewport_) return node;
+    if (known_.find(node) == known_.end()) {
+        fail(std::string(operation) + " on a handle the host never gave out");
+        return nullptr;
+    }
+    if (node->freed) {
+        fail(std::string(operation) + " on freed node " + std::to_string(node->instance_id));
+        return nullptr;
+    }
+    return node;
+}
+
+SceneNode* FuzzScene::node2d(ObjectHandle handle, const char* operation) {
+    SceneNode* node = object(handle, operation);
+    if (node != nullptr && !node->is_node2d) {
+        fail(std::string(operation) + " on an object that is not a Node2D");
+        return nullptr;
+    }
+    return node;
+}
+
+bool FuzzScene::is_editor_hint() {
+    tick();
+    return editor_;
+}
+
+ObjectHandle FuzzScene::get_viewport() {
+    tick();
+    return has_viewport_ ? &viewport_ : nullptr;
+}
+
+Rect2 FuzzScene::get_visible_rect(ObjectHandle viewport) {
+    tick();
+    if (viewport != &viewport_) {
+        fail("get_visible_rect on an object that is not the viewport");
+        return {};
+    }
+    return visible_rect_;
+}
+
+ObjectHandle FuzzScene::object_from_instance_id(uint64_t instance_id) {
+    tick();
+    return find_live(instance_id);
+}
+
+ObjectHandle FuzzScene::cast_to_node2d(ObjectHandle handle) {
+    tick();
+    SceneNode* node = object(handle, "cast_to_node2d");
+    return node != nullptr && node->is_node2d ? node : nullptr;
+}
+
+bool FuzzScene::is_inside_tree(ObjectHandle handle) {
+    tick();
+    SceneNode* node = object(handle, "is_inside_tree");
+    return node != nullptr && node->in_tree;
+}
+
+ObjectHandle FuzzScene::get_node_or_null(ObjectHandle handle, ChildPath path) {
+    tick();
+    SceneNode* node = object(handle, "get_node_or_null");
+    if (node == nullptr) return nullptr;
+    const auto i = static_cast<std::size_t>(path);
+    if (i >= node->children.size()) {
+        fail("get_node_or_null with a path outside ChildPath");
+        return nullptr;
+    }
+    // The sprite's path runs through the body: without the body it is gone.
+    if (path == ChildPath::projectile_sprite &&
+        node->children[static_cast<std::size_t>(ChildPath::projectile_body)] == nullptr) {
+        return nullptr;
+    }
+    return node->children[i];
+}
+
+Vector2 FuzzScene::get_global_position(ObjectHandle handle) {
+    tick();
+    SceneNode* node = node2d(handle, "get_global_position");
+    return node != nullptr ? global_position_of(*node) : Vector2{};
+}
+
+void FuzzScene::set_global_position(ObjectHandle handle, Vector2 p) {
+    tick();
+    SceneNode* node = node2d(handle, "set_global_position");
+    if (node == nullptr) return;
+    const Vector2 base = node->parent != nullptr ? global_position_of(*node->parent) : Vector2{};
+    node->position = {p.x - base.x, p.y - base.y};
+}
+
+Vector2 FuzzScene::get_position(ObjectHandle handle) {
+    tick();
+    SceneNode* node = node2d(handle, "get_position");
+    return node != nullptr ? node->position : Vector2{};
+}
+
+void FuzzScene::set_position(ObjectHandle handle, Vector2 p) {
+    tick();
+    if (SceneNode* node = node2d(handle, "set_position")) node->position = p;
+}
+
+float FuzzScene::get_rotation(ObjectHandle handle) {
+    tick();
+    SceneNode* node = node2d(handle, "get_rotation");
+    return node != nullptr ? node->rotation : 0.0f;
+}
+
+void FuzzScene::set_rotation(ObjectHandle handle, float radians) {
+    tick();
+    if (SceneNode* node = node2d(handle, "set_rotation")) node->rotation = radians;
+}
+
+void FuzzScene::set_scale(ObjectHandle handle, Vector2 s) {
+    tick();
+    if (SceneNode* node = node2d(handle, "set_scale")) node->scale = s;
+}
+
+void FuzzScene::call(ObjectHandle handle, ScriptMethod method) {
+    tick();
+    SceneNode* node = object(handle, "call");
+    if (node != nullptr && handler_ != nullptr) handler_->on_script_call(*node, method);
+}
+
+bool FuzzScene::call_bool(ObjectHandle handle, ScriptMethod method) {
+    tick();
+    SceneNode* node = object(handle, "call_bool");
+    return node != nullptr && handler_ != nullptr && handler_->on_script_call(*node, method);
+}
+
+}  // namespace warfield::fuzz
