@@ -1,0 +1,196 @@
+// Scripts that pull the ground from under the step that called them: from
+// the first call of each script method a projectile kind makes, the script
+// frees the projectile's node or its body, releases or reuses its slot, grows
+// the pool until it moves, or takes the node out of the tree. The scene
+// reports any later touch of a freed node; ASan reports any record reached
+// through storage the pool has since moved.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "fuzz_scene.h"
+#include "projectile_args.h"
+#include "server/warfield.h"
+
+namespace warfield {
+namespace {
+
+using fuzz::FuzzScene;
+using fuzz::SceneNode;
+
+class Script final : public fuzz::ScriptHandler {
+public:
+    std::function<bool(SceneNode&, ScriptMethod)> on_call;
+    std::vector<std::pair<uint64_t, ScriptMethod>> calls;
+    bool on_script_call(SceneNode& node, ScriptMethod method) override {
+        calls.emplace_back(node.instance_id, method);
+        return on_call ? on_call(node, method) : false;
+    }
+};
+
+// A flight that reaches the method under test within kFrames frames.
+struct Flight {
+    const char* name;
+    ScriptMethod method;
+    int32_t type;
+    bool play_area;       // run _ready with a 1280x720 viewport
+    bool live_target;     // tracking: a target node 200 units ahead
+    uint64_t dead_target;  // tracking: an id that names no node
+    Vector2 velocity;
+    float speed, z_val, y_speed, ground, check_distance;
+};
+
+constexpr int kFrames = 60;
+
+const Flight kFlights[] = {
+    {"straight_check_shooter_height", ScriptMethod::check_shooter_height, 0, true, false, 0, {100, 0}, 0, 0, 0, 0, 10},
+    {"straight_update_grid_pos", ScriptMethod::update_grid_pos, 0, true, false, 0, {100, 0}, 0, 0, 0, 0, 1000},
+    {"straight_over", ScriptMethod::over_from_extension, 0, true, false, 0, {100, 0}, 0, 0, 0, 0, 5},
+    {"lob_enable_monitoring", ScriptMethod::enable_monitoring, 1, true, false, 0, {50, 0}, 0, 20, 0, 0, 0},
+    {"lob_land", ScriptMethod::land_from_extension, 1, true, false, 0, {50, 0}, 0, 20, 0, 0, 0},
+    {"arc_disable_monitoring", ScriptMethod::disable_monitoring, 2, true, false, 0, {50, 0}, 0, 100, -100, 0, 0},
+    {"arc_enable_monitoring", ScriptMethod::enable_monitoring, 2, true, false, 0, {50, 0}, 0, 100, -100, 0, 0},
+    {"arc_land", ScriptMethod::land_from_extension, 2, true, false, 0, {50, 0}, 0, 100, -100, 0, 0},
+    {"tracking_hit", ScriptMethod::hit_target_from_extension, 3, true, true, 0, {0, 0}, 600, 0, 0, 0, 0},
+    {"tracking_target_died", ScriptMethod::target_died_from_extension, 3, true, false, 77777, {10, 0}, 600, 0, 0, 0, 0},
+    {"tracking_update_grid_pos", ScriptMethod::update_grid_pos, 3, true, false, 77777, {10, 0}, 600, 0, 0, 0, 0},
+    {"tracking_find_target", ScriptMethod::find_track_target, 3, true, false, 0, {10, 0}, 600, 0, 0, 0, 0},
+    {"catapult_enable_monitoring", ScriptMethod::enable_monitoring, 4, true, false, 0, {50, 0}, 0, 0, -400, 0, 0},
+    {"catapult_land", ScriptMethod::land_from_extension, 4, true, false, 0, {50, 0}, 0, 0, -400, 0, 0},
+    {"catapult_over", ScriptMethod::over_from_extension, 4, false, false, 0, {50, 0}, 0, 0, -400, 0, 0},
+};
+
+enum class Action {
+    free_root,
+    free_body,
+    free_every_child,
+    leave_tree,
+    unregister_self,
+    reuse_own_slot,  // release, then register another node's projectile into the slot
+    grow_pool,       // 300 registrations: the pool's storage moves
+    finish_self,
+    retarget_to_self,
+};
+
+const char* action_name(Action a) {
+    switch (a) {
+        case Action::free_root: return "free_root";
+        case Action::free_body: return "free_body";
+        case Action::free_every_child: return "free_every_child";
+        case Action::leave_tree: return "leave_tree";
+        case Action::unregister_self: return "unregister_self";
+        case Action::reuse_own_slot: return "reuse_own_slot";
+        case Action::grow_pool: return "grow_pool";
+        case Action::finish_self: return "finish_self";
+        case Action::retarget_to_self: return "retarget_to_self";
+    }
+    return "";
+}
+
+class HostileScript : public testing::TestWithParam<std::tuple<Flight, Action>> {
+protected:
+    void SetUp() override { scene.set_handler(&script); }
+
+    int32_t register_on(SceneNode& node, const Flight& s, uint64_t target) {
+        test::ProjectileArgs a;
+        a.node = node.instance_id;
+        a.type = s.type;
+        a.velocity = s.velocity;
+        a.speed = s.speed;
+        a.fire_length = 1.0f;
+        a.check_distance = s.check_distance;
+        a.save_pos = node.position;
+        a.z_val = s.z_val;
+        a.y_speed = s.y_speed;
+        a.ground_height = s.ground;
+        a.gravity_val = 2000.0f;
+        a.gravity_scale_val = 1.0f;
+        a.target = target;
+        a.rotate_follow_velocity = true;
+        return test::register_projectile(w, a);
+    }
+
+    SceneNode& spawn_at(Vector2 p) {
+        SceneNode* n = scene.spawn(true, true, 0x0F, 0);
+        n->position = p;
+        return *n;
+    }
+
+    Warfield w;
+    FuzzScene scene;
+    Script script;
+};
+
+TEST_P(HostileScript, NeverTouchesWhatTheScriptTookAway) {
+    const auto& [setup, action] = GetParam();
+    if (setup.play_area) {
+        scene.set_viewport(true, {{0, 0}, {1280, 720}});
+        w._ready(scene);
+    }
+    SceneNode& root = spawn_at({100, 300});
+    uint64_t target = setup.dead_target;
+    if (setup.live_target) target = spawn_at({300, 300}).instance_id;
+    const int32_t slot = register_on(root, setup, target);
+    // A bystander after it, so the loop has to carry on past the victim.
+    SceneNode& other = spawn_at({100, 400});
+    const int32_t bystander = register_on(other, setup, target);
+
+    bool acted = false;
+    script.on_call = [&](SceneNode& node, ScriptMethod m) {
+        if (acted || m != setup.method || node.instance_id != root.instance_id) return false;
+        acted = true;
+        switch (action) {
+            case Action::free_root: scene.free_node(root); break;
+            case Action::free_body:
+                scene.free_node(*root.children[static_cast<std::size_t>(ChildPath::projectile_body)]);
+                break;
+            case Action::free_every_child:
+                for (SceneNode* c : root.children) {
+                    if (c != nullptr && !c->freed) scene.free_node(*c);
+                }
+                break;
+            case Action::leave_tree: root.in_tree = false; break;
+            case Action::unregister_self: w.unregister_projectile(slot); break;
+            case Action::reuse_own_slot:
+                w.unregister_projectile(slot);
+                EXPECT_EQ(register_on(spawn_at({500, 500}), setup, target), slot);
+                break;
+            case Action::grow_pool:
+                for (int i = 0; i < 300; ++i) register_on(other, setup, target);
+                break;
+            case Action::finish_self: w.set_projectile_hit_over(slot, true); break;
+            case Action::retarget_to_self: w.set_projectile_target(slot, root.instance_id); break;
+        }
+        return false;
+    };
+
+    for (int f = 0; f < kFrames && scene.violation().empty(); ++f) w._physics_process(scene, 1.0 / 60.0);
+
+    ASSERT_TRUE(acted) << "the flight never called " << script_method_name(setup.method);
+    EXPECT_EQ(scene.violation(), "");
+    if (action == Action::free_root || action == Action::leave_tree) {
+        EXPECT_FALSE(w.projectiles()[slot].active) << "a projectile whose node is gone stays active";
+    }
+    // The bystander's node was never taken away: it was stepped to its end or
+    // is still flying, and no step used the victim's handle for it.
+    EXPECT_TRUE(w.projectiles().valid(bystander));
+}
+
+std::string case_name(const testing::TestParamInfo<std::tuple<Flight, Action>>& info) {
+    return std::string(std::get<0>(info.param).name) + "_" + action_name(std::get<1>(info.param));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCallbackEveryAction, HostileScript,
+                         testing::Combine(testing::ValuesIn(kFlights),
+                                          testing::Values(Action::free_root, Action::free_body,
+                                                          Action::free_every_child, Action::leave_tree,
+                                                          Action::unregister_self, Action::reuse_own_slot,
+                                                          Action::grow_pool, Action::finish_self,
+                                                          Action::retarget_to_self)),
+                         case_name);
+
+}  // namespace
+}  // namespace warfield
