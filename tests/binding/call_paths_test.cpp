@@ -188,6 +188,43 @@ TEST_F(CallPaths, QueriesReturnTypedIntArraysOfFullIds) {
     fake::destroy(result);
 }
 
+// "has_metallic_armor" runs inside the query and may query and register
+// again: each nesting level fills its own list.
+TEST_F(CallPaths, NestedQueriesFromScriptCallbacks) {
+    const int64_t camp = 1, row = 0, mask = 1;
+    const int64_t id_a = 100, id_b = 200;
+    add_target({&id_a, &camp, &row, &mask, &mask});
+    add_target({&id_b, &camp, &row, &mask, &mask});
+    fake::Object node_a("Node2D"), node_b("Node2D");
+    fake::engine().objects_by_id = {{100, &node_a}, {200, &node_b}};
+
+    std::vector<size_t> inner_sizes;
+    fake::engine().on_script_call = [&](fake::Object* node) {
+        fake::Value inner;
+        EXPECT_EQ(call("query_targets_all", {fake::make_int(1), fake::make_int(1)}, &inner).error,
+                  GDEXTENSION_CALL_OK);
+        inner_sizes.push_back(fake::array_in_variant(inner)->items.size());
+        fake::destroy(inner);
+        if (node == &node_a) {
+            const int64_t id_c = 300;
+            add_target({&id_c, &camp, &row, &mask, &mask});  // grows the pool mid-query
+        }
+        return node == &node_a;
+    };
+    fake::Value outer;
+    EXPECT_EQ(call("query_metallic_armor_targets", {fake::make_int(0)}, &outer).error, GDEXTENSION_CALL_OK);
+    fake::engine().on_script_call = nullptr;
+
+    const fake::ArrayData* ids = fake::array_in_variant(outer);
+    ASSERT_NE(ids, nullptr);
+    ASSERT_EQ(ids->items.size(), 1u);
+    EXPECT_EQ(ids->items[0].u.i, 100);
+    EXPECT_EQ(inner_sizes, (std::vector<size_t>{2, 3}));
+    fake::destroy(outer);
+    EXPECT_EQ(static_cast<gde::WarfieldInstance*>(instance_)->scratch.depth(), 0u);
+    EXPECT_EQ(static_cast<gde::WarfieldInstance*>(instance_)->scratch.levels(), 2u);
+}
+
 TEST_F(CallPaths, NullInstanceIsReported) {
     const auto& m = method("get_active_target_count");
     fake::Value ret;

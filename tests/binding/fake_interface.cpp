@@ -253,10 +253,15 @@ void array_set_typed(GDExtensionTypePtr p, GDExtensionVariantType t, GDExtension
 
 // ---- Objects and the class database -------------------------------------
 
-void bind_call(GDExtensionMethodBindPtr, GDExtensionObjectPtr, const GDExtensionConstVariantPtr*, GDExtensionInt,
+void bind_call(GDExtensionMethodBindPtr, GDExtensionObjectPtr o, const GDExtensionConstVariantPtr*, GDExtensionInt,
                GDExtensionUninitializedVariantPtr r, GDExtensionCallError* e) {
-    new (r) Var();
     e->error = GDEXTENSION_CALL_OK;
+    if (!g_engine.on_script_call) {
+        new (r) Var();
+        return;
+    }
+    const uint8_t answer = g_engine.on_script_call(static_cast<Object*>(o)) ? 1 : 0;
+    from_bool(r, const_cast<uint8_t*>(&answer));
 }
 void bind_ptrcall(GDExtensionMethodBindPtr bind, GDExtensionObjectPtr o, const GDExtensionConstTypePtr* args,
                   GDExtensionTypePtr r) {
@@ -277,7 +282,10 @@ void object_destroy(GDExtensionObjectPtr o) {
 GDExtensionObjectPtr get_singleton(GDExtensionConstStringNamePtr name) {
     return name_of(name) == "Engine" ? &g_engine_singleton : nullptr;
 }
-GDExtensionObjectPtr instance_from_id(GDObjectInstanceID) { return nullptr; }
+GDExtensionObjectPtr instance_from_id(GDObjectInstanceID id) {
+    const auto it = g_engine.objects_by_id.find(id);
+    return it != g_engine.objects_by_id.end() ? it->second : nullptr;
+}
 GDExtensionObjectPtr cast_to(GDExtensionConstObjectPtr o, void* tag) {
     auto* obj = const_cast<Object*>(static_cast<const Object*>(o));
     return tag == &g_node2d_tag && obj->class_name == "Node2D" ? obj : nullptr;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -81,6 +82,8 @@ struct Engine {
     std::vector<RegisteredProperty> properties;
     std::map<std::string, GDExtensionInt> bind_hashes;  // "Class.method" -> hash asked for
     std::vector<std::string> ptrcalls;                   // "Class.method" of each engine ptrcall
+    std::map<uint64_t, Object*> objects_by_id;          // what object_get_instance_from_id finds
+    std::function<bool(Object*)> on_script_call;       // answers Object.call; nil when unset
     int live_objects = 0;
     int live_arrays = 0;
     int live_strings = 0;
