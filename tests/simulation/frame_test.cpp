@@ -180,5 +180,27 @@ TEST_F(FrameTest, FinishedRecordsAndFlagsAreNotStepped) {
     EXPECT_EQ(host.count(HostOp::object_from_instance_id), 0u);
 }
 
+// Non-finite values are stored and computed as given; every kind still
+// finishes each frame.
+TEST_F(FrameTest, NonFiniteValuesFlowThroughEveryKind) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    ready();
+    const uint64_t target = host.add_node();
+    host.place(target, {nan, inf});
+    for (int type = 0; type <= 5; ++type) {
+        for (float v : {nan, inf, -inf, 3e38f}) {
+            const ProjectileScene s = host.add_projectile_scene();
+            host.node(s.body).rotation = v;
+            spawn({.type = type, .velocity = {v, v}, .speed = v, .fire_length = v, .check_distance = v,
+                   .save_pos = {v, v}, .ground_height = v, .fire_dir_x = -1, .y_speed = v, .z_val = v,
+                   .gravity_val = v, .gravity_scale_val = v, .target = target, .rotate_scale = v},
+                  s, {v, v});
+        }
+    }
+    for (double delta : {kFrame, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN(), 0.0}) frames(3, delta);
+    EXPECT_EQ(w.frame_count(), 15u);
+}
+
 }  // namespace
 }  // namespace warfield::test
