@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -74,6 +75,9 @@ enum class Action {
     finish_self,
     retarget_to_self,
 };
+
+// Short names in test listings instead of the bytes of each parameter.
+void PrintTo(const Flight& f, std::ostream* os) { *os << f.name; }
 
 const char* action_name(Action a) {
     switch (a) {
@@ -178,6 +182,8 @@ TEST_P(HostileScript, NeverTouchesWhatTheScriptTookAway) {
     // is still flying, and no step used the victim's handle for it.
     EXPECT_TRUE(w.projectiles().valid(bystander));
 }
+
+void PrintTo(Action a, std::ostream* os) { *os << action_name(a); }
 
 std::string case_name(const testing::TestParamInfo<std::tuple<Flight, Action>>& info) {
     return std::string(std::get<0>(info.param).name) + "_" + action_name(std::get<1>(info.param));
