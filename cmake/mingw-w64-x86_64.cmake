@@ -42,3 +42,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # winpthread DLL may be needed beside it.
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static")
+# A release DLL ships without symbols.
+set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")

@@ -46,5 +46,65 @@ for kind in template_release template_debug; do
   [ $status -eq 0 ] && echo "ok   $dll ($(stat -c %s "$dll") bytes): exports warfield_init; imports $(tr '\n' ' ' <<<"$imports")"
 done
 
+# Under Wine, Windows' own loader must map each DLL, find warfield_init and
+# run it: with no engine interface to work with, it has to refuse (return
+# false) without crashing.
+if command -v wine >/dev/null && [ $status -eq 0 ]; then
+  work=build/windows-check
+  mkdir -p "$work"
+  cat >"$work/load_check.cpp" <<'CPP'
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+
+using Proc = void (*)();
+struct Initialization {
+    int minimum_level;
+    void* userdata;
+    void* initialize;
+    void* deinitialize;
+};
+using Entry = uint8_t (*)(Proc (*)(const char*), void*, Initialization*);
+
+static int lookups = 0;
+static Proc no_such_function(const char*) {
+    ++lookups;
+    return nullptr;
+}
+
+int main(int argc, char** argv) {
+    if (argc != 2) return 2;
+    HMODULE dll = LoadLibraryA(argv[1]);
+    if (!dll) {
+        std::printf("LoadLibrary failed: error %lu\n", GetLastError());
+        return 1;
+    }
+    auto entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dll, "warfield_init")));
+    if (!entry) {
+        std::printf("warfield_init not found\n");
+        return 1;
+    }
+    Initialization init{-1, nullptr, nullptr, nullptr};
+    const uint8_t accepted = entry(no_such_function, nullptr, &init);
+    std::printf("warfield_init returned %d after %d lookups\n", accepted, lookups);
+    FreeLibrary(dll);
+    return accepted == 0 && lookups > 0 ? 0 : 1;
+}
+CPP
+  x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -O1 -static -o "$work/load_check.exe" "$work/load_check.cpp"
+  export WINEPREFIX="$PWD/$work/wine-prefix" WINEDEBUG=-all
+  for kind in template_release template_debug; do
+    dll=project/bin/libWarfield.windows.$kind.x86_64.dll
+    if out=$(timeout 120 wine "$work/load_check.exe" "$(winepath -w "$dll" 2>/dev/null)" 2>/dev/null); then
+      echo "ok   $dll under Wine: $out"
+    else
+      fail "$dll under Wine: ${out:-no output}"
+    fi
+  done
+elif [ $status -eq 0 ]; then
+  echo "skip loading under Wine: wine is not installed"
+fi
+
 [ $status -eq 0 ] || echo "Windows library check failed"
 exit $status

@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 jobs=$(nproc)
+# The Windows DLLs: cross-built, exports and imports checked, loaded under Wine.
+scripts/check-windows.sh
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
