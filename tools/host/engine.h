@@ -1,0 +1,87 @@
+// The stand-in engine as tests, the demo and benchmarks drive it: one per
+// process at a time. It loads the extension library, owns the scene tree and
+// the Engine singleton, creates and frees objects, runs physics frames, and
+// calls the extension's bound methods and virtuals the way Godot 4.5 does.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "host/class_db.h"
+#include "host/config.h"
+#include "host/counters.h"
+#include "host/engine_binds.h"
+#include "host/loader.h"
+#include "host/log.h"
+#include "host/objects.h"
+#include "host/scene_tree.h"
+#include "host/variant.h"
+
+namespace whost {
+
+class Engine {
+public:
+    struct Options {
+        uint32_t major = 4;
+        uint32_t minor = 5;
+        uint32_t patch = 0;
+        bool gate_by_version = true;
+        bool echo_errors = true;
+    };
+
+    Engine() : Engine(Options{}) {}
+    explicit Engine(Options options);
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+    ~Engine();
+
+    // Opens the library, calls its entry and, if it accepts, initializes
+    // every level up to `top`. Returns the entry's answer.
+    bool load(const std::string& path, bool private_copy = false,
+              GDExtensionInitializationLevel top = GDEXTENSION_INITIALIZATION_EDITOR);
+    Library& library() { return library_; }
+
+    Viewport* root() const { return scene_root(); }
+    void set_editor_hint(bool editor);
+    void set_visible_rect(Rect2 rect);
+
+    Node* make_node(std::string_view name = {});
+    Node2D* make_node2d(std::string_view name = {}, Vector2 position = {});
+    // ClassDB::instantiate (post-initialize notification asked for).
+    Object* instantiate(std::string_view cls) { return whost::instantiate(cls, true); }
+    void add_child(Node* parent, Node* child) { whost::add_child(parent, child); }
+    // Object.free(): at once, from anywhere (also inside a callback).
+    void free(Object* o) { destroy_object(o); }
+    void physics_frame(double delta) { whost::physics_frame(delta); }
+
+    // A script method the object answers through Object.call.
+    void set_script_method(Object* o, const std::string& name, ScriptFn fn);
+    static uint64_t script_calls(const Object* o, std::string_view name);
+
+    // A bound method of the object's extension class, dynamic path.
+    CallResult call(Object* o, std::string_view method, std::initializer_list<Variant> args = {});
+    // The typed path: pointers to ptrcall-encoded arguments and result.
+    bool ptrcall(Object* o, std::string_view method, std::initializer_list<const void*> args, void* ret);
+
+    const ExtensionClass* extension_class(std::string_view name) const { return find_extension_class(name); }
+
+    // Values and objects still alive once everything was freed and the
+    // library closed: all zero unless something leaked.
+    struct Leaks {
+        uint64_t objects = 0;
+        uint64_t strings = 0;
+        uint64_t names = 0;
+        uint64_t paths = 0;
+        uint64_t arrays = 0;
+        bool none() const { return objects == 0 && strings == 0 && names == 0 && paths == 0 && arrays == 0; }
+    };
+    Leaks shutdown();
+
+private:
+    Library library_;
+    bool shut_down_ = false;
+};
+
+}  // namespace whost

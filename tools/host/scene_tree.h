@@ -1,0 +1,41 @@
+// The scene tree: parent and children by name, entering and leaving the
+// tree, the ready notification (once, children first), the physics frame
+// and deferred deletion. The root is a Viewport that is always in the tree.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "host/objects.h"
+
+namespace whost {
+
+// Hashes the engine passes when it looks a Node virtual up.
+namespace virtual_hash {
+inline constexpr uint32_t kNoArgs = 3218959716;        // _ready, _enter_tree, _exit_tree
+inline constexpr uint32_t kDelta = 373806689;          // _process, _physics_process (float delta)
+inline constexpr uint32_t kInputEvent = 3754044979;    // _input and the other input callbacks
+}  // namespace virtual_hash
+
+Viewport* scene_root();
+void create_scene_root();
+void destroy_scene_root();
+
+// Node::add_child and remove_child; false (and an engine error) when the
+// engine would refuse.
+bool add_child(Node* parent, Node* child);
+bool remove_child(Node* parent, Node* child);
+void set_node_name(Node* node, std::string_view name);
+// Node::get_node_or_null: "A/B", "..", "." and absolute "/root/..." paths.
+Node* find_node(Node* from, std::string_view path);
+
+Transform2D global_transform(Node2D* node);
+void set_global_position(Node2D* node, Vector2 position);
+
+// One physics frame: _physics_process(delta) on every node in the tree that
+// processes physics, in tree order; then the deletion queue is flushed.
+void physics_frame(double delta);
+void queue_free(Node* node);
+void flush_deletion_queue();
+
+}  // namespace whost
