@@ -4,8 +4,10 @@ extends SceneTree
 ##     godot --headless --path project --script res://tests/self_test.gd
 ##
 ## Prints one line per failed check, then "N passed, M failed", and exits with
-## code 1 when any check failed. It needs project/bin/ to hold the library for
-## this platform (scripts/build.sh) and takes about ten seconds.
+## code 1 when any check failed. The godot editor binary loads the
+## template_debug library, so build that first:
+##     cmake --preset linux-debug && cmake --build --preset linux-debug --target warfield_extension
+## The run takes a few seconds.
 
 const ProbeProjectile := preload("res://tests/probe_projectile.gd")
 const ProbeTarget := preload("res://tests/probe_target.gd")
@@ -14,7 +16,7 @@ const DELTA := 1.0 / 60.0  # project/project.godot runs 60 physics ticks per sec
 const VIEW := Vector2i(1280, 720)
 const MIN_INT := -9223372036854775807 - 1
 
-# Table A: every method in registration order, its arguments with their types
+# Every method in registration order, its arguments with their types
 # (i int or instance id, f float, b bool, v2 Vector2, v2i Vector2i), its result
 # (a[int]: an Array typed to int) and whether it is const.
 const METHODS := [
