@@ -121,6 +121,22 @@ SceneNode* FuzzScene::node2d(ObjectHandle handle, const char* operation) {
     return node;
 }
 
+SceneNode* FuzzScene::writable(ObjectHandle handle, const char* operation) {
+    SceneNode* node = node2d(handle, operation);
+    if (node == nullptr || !check_writes_) return node;
+    // A projectile's node may itself be a child (scripts register any node).
+    bool owned = false;
+    for (const SceneNode* up = node; up != nullptr && !owned; up = up->parent) {
+        owned = movable_roots_.count(up->instance_id) != 0;
+    }
+    if (!owned) {
+        fail(std::string(operation) + " on node " + std::to_string(node->instance_id) +
+             ", which belongs to no projectile in flight");
+        return nullptr;
+    }
+    return node;
+}
+
 bool FuzzScene::is_editor_hint() {
     tick();
     return editor_;
@@ -182,7 +198,7 @@ Vector2 FuzzScene::get_global_position(ObjectHandle handle) {
 
 void FuzzScene::set_global_position(ObjectHandle handle, Vector2 p) {
     tick();
-    SceneNode* node = node2d(handle, "set_global_position");
+    SceneNode* node = writable(handle, "set_global_position");
     if (node == nullptr) return;
     const Vector2 base = node->parent != nullptr ? global_position_of(*node->parent) : Vector2{};
     node->position = {p.x - base.x, p.y - base.y};
@@ -196,7 +212,7 @@ Vector2 FuzzScene::get_position(ObjectHandle handle) {
 
 void FuzzScene::set_position(ObjectHandle handle, Vector2 p) {
     tick();
-    if (SceneNode* node = node2d(handle, "set_position")) node->position = p;
+    if (SceneNode* node = writable(handle, "set_position")) node->position = p;
 }
 
 float FuzzScene::get_rotation(ObjectHandle handle) {
@@ -207,12 +223,12 @@ float FuzzScene::get_rotation(ObjectHandle handle) {
 
 void FuzzScene::set_rotation(ObjectHandle handle, float radians) {
     tick();
-    if (SceneNode* node = node2d(handle, "set_rotation")) node->rotation = radians;
+    if (SceneNode* node = writable(handle, "set_rotation")) node->rotation = radians;
 }
 
 void FuzzScene::set_scale(ObjectHandle handle, Vector2 s) {
     tick();
-    if (SceneNode* node = node2d(handle, "set_scale")) node->scale = s;
+    if (SceneNode* node = writable(handle, "set_scale")) node->scale = s;
 }
 
 void FuzzScene::call(ObjectHandle handle, ScriptMethod method) {

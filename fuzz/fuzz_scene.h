@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "simulation/host.h"
@@ -59,6 +60,14 @@ public:
     void free_node(SceneNode& node);
 
     SceneNode* find_live(uint64_t instance_id) const;
+
+    // Roots whose subtree the core may write (move, turn, scale). With the
+    // check on, anything else written is reported: outside a frame nothing
+    // may be written, and in a frame only the nodes of projectiles that flew
+    // in it.
+    void check_writes(bool on) { check_writes_ = on; }
+    void allow_writes_below(uint64_t root_id) { movable_roots_.insert(root_id); }
+    void forbid_all_writes() { movable_roots_.clear(); }
     // Every node ever created, freed ones included, in creation order.
     const std::vector<std::unique_ptr<SceneNode>>& nodes() const { return nodes_; }
     std::size_t node_limit() const { return 256; }
@@ -96,6 +105,7 @@ private:
     // The live object behind a handle, or null after reporting the misuse.
     SceneNode* object(ObjectHandle handle, const char* operation);
     SceneNode* node2d(ObjectHandle handle, const char* operation);
+    SceneNode* writable(ObjectHandle handle, const char* operation);
     SceneNode* make_node(bool is_node2d, bool in_tree);
     void fail(const std::string& what);
     void tick();
@@ -103,9 +113,11 @@ private:
     std::vector<std::unique_ptr<SceneNode>> nodes_;
     std::unordered_map<const SceneNode*, std::size_t> known_;
     std::unordered_map<uint64_t, SceneNode*> live_by_id_;
+    std::unordered_set<uint64_t> movable_roots_;
     SceneNode viewport_;
     ScriptHandler* handler_ = nullptr;
     bool editor_ = false;
+    bool check_writes_ = false;
     bool has_viewport_ = true;
     Rect2 visible_rect_{{0.0f, 0.0f}, {1280.0f, 720.0f}};
     uint64_t next_serial_ = 0;

@@ -16,7 +16,10 @@ bool finishes(ScriptMethod m) {
 
 }  // namespace
 
-Session::Session(Limits limits) : limits_(limits) { scene_.set_handler(this); }
+Session::Session(Limits limits) : limits_(limits) {
+    scene_.set_handler(this);
+    scene_.check_writes(true);
+}
 
 void Session::fail(const std::string& what) {
     if (violation_.empty()) violation_ = what;
@@ -169,6 +172,15 @@ void Session::registered(PoolModel& model, const char* pool, int32_t id) {
                     std::to_string(expected));
     }
     model.acquired(id);
+    // A projectile registered during a frame may be stepped in it.
+    if (&model == &projectiles_ && in_frame()) scene_.allow_writes_below(w_.projectiles()[id].node_instance_id);
+}
+
+bool Session::in_frame() const {
+    for (const ContextEntry& c : contexts_) {
+        if (c.kind == Context::frame) return true;
+    }
+    return false;
 }
 
 bool Session::on_script_call(SceneNode& node, ScriptMethod method) {

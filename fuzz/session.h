@@ -52,6 +52,7 @@ private:
     };
 
     void run_op();
+    bool in_frame() const;
     void check_state();
     void fail(const std::string& what);
     bool reject(const std::string& what);  // fail, answering false

@@ -193,9 +193,14 @@ void Session::op_frame() {
     ++frames_;
     const bool editor = scene_.is_editor_hint();
     const StoreSnapshot before = snapshot_store(w_);
+    const auto& pool = w_.projectiles();
+    for (int32_t id = 0; id < pool.size(); ++id) {
+        if (pool[id].active && !pool[id].hit_over) scene_.allow_writes_below(pool[id].node_instance_id);
+    }
     contexts_.push_back({Context::frame, 0, {}});
     w_._physics_process(scene_, d);
     contexts_.pop_back();
+    scene_.forbid_all_writes();
     if (failed()) return;
     if (editor) {
         if (!(snapshot_store(w_) == before)) fail("a frame in the editor changed the node");
