@@ -1,0 +1,135 @@
+// Shared fixture of the boundary tests: a stand-in engine with the real
+// extension library loaded, a Warfield node, and both call paths (typed,
+// dynamic) for any bound method, with script values as Variants.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/engine.h"
+
+namespace boundary {
+
+using whost::CallResult;
+using whost::Node;
+using whost::Node2D;
+using whost::Object;
+using whost::Rect2;
+using whost::Variant;
+using whost::Vector2;
+using whost::Vector2i;
+
+// The built library: WARFIELD_LIBRARY in the environment, else the build's.
+std::string library_path();
+
+enum class Path { typed, dynamic };
+const char* path_name(Path p);
+
+// Script values of each register method, by argument; defaults make a live,
+// hittable, unremarkable record.
+struct TargetArgs {
+    int64_t node = 0;
+    int64_t camp = 1;
+    int64_t grid_y = 0;
+    int64_t collision_flags = 1;
+    int64_t mask_flags = 1;
+    bool invincible = false;
+    bool can_be_collection = true;
+    bool die = false;
+    bool near_die = false;
+    bool all_line_check = false;
+    int64_t height = 0;
+    double x = 0.0;
+    double y = 0.0;
+    bool is_item = false;
+    bool is_crater = false;
+    bool is_gravestone = false;
+    bool is_vase = false;
+    bool can_check = true;
+    bool can_projectile_check = true;
+    bool is_bowling_base = false;
+    std::vector<Variant> values() const;
+};
+
+struct ProjectileArgs {
+    int64_t node = 0;
+    int64_t type = 0;
+    Vector2 velocity{};
+    double speed = 0.0;
+    int64_t collision_flags = 1;
+    int64_t camp = 0;
+    int64_t grid_y = 0;
+    bool check_all = false;
+    double proj_height = 0.0;
+    int64_t projectile_height_enum = 0;
+    bool check_height = false;
+    double fire_length = 0.0;
+    double check_distance = 0.0;
+    Vector2 save_pos{};
+    double height = 0.0;
+    double ground_height = 0.0;
+    int64_t fire_dir_x = 1;
+    double y_speed = 0.0;
+    double z_val = 0.0;
+    double gravity_val = 0.0;
+    double gravity_scale_val = 1.0;
+    int64_t target = 0;
+    double catapult_time = 0.0;
+    Vector2 catapult_target_pos{};
+    Vector2 catapult_control_point{};
+    bool rotate_follow_velocity = false;
+    double rotate_scale = 0.0;
+    bool config_use_range = false;
+    std::vector<Variant> values() const;
+};
+
+std::vector<Variant> character_values(int64_t node);
+std::vector<Variant> ground_item_values(int64_t node);
+
+// A projectile scene as the game builds it: a Node2D root with the four
+// children the node moves, all in the tree.
+struct ProjectileScene {
+    Node2D* root = nullptr;
+    Node2D* body = nullptr;
+    Node2D* sprite = nullptr;
+    Node2D* shadow = nullptr;
+    Node2D* hitbox = nullptr;
+    int64_t id() const { return static_cast<int64_t>(root->id); }
+};
+
+class BoundaryTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A Warfield node added under the root (so _ready has run).
+    Object* add_warfield();
+    ProjectileScene add_projectile_scene(Vector2 position);
+    Node2D* add_node2d(const char* name, Vector2 position, Node* parent = nullptr);
+
+    CallResult call(Object* o, const char* method, const std::vector<Variant>& args);
+    // The typed path: each value encoded as the method declares it.
+    void ptrcall(Object* o, const char* method, const std::vector<Variant>& args, void* ret);
+
+    // Either path, results decoded.
+    int64_t call_int(Path p, Object* o, const char* method, const std::vector<Variant>& args);
+    void call_void(Path p, Object* o, const char* method, const std::vector<Variant>& args);
+    Vector2 call_vector2(Path p, Object* o, const char* method, const std::vector<Variant>& args);
+    std::vector<int64_t> call_ids(Path p, Object* o, const char* method, const std::vector<Variant>& args);
+
+    int64_t count(Object* w, const char* method) { return call_int(Path::typed, w, method, {}); }
+    void frame(double delta = 1.0 / 60.0) { engine->physics_frame(delta); }
+
+    std::unique_ptr<whost::Engine> engine;
+    // Tests that provoke engine errors on purpose clear this.
+    bool expect_clean_log = true;
+};
+
+// Elements of an Array Variant, as ints.
+std::vector<int64_t> ints_of(const Variant& array);
+
+}  // namespace boundary
