@@ -1,0 +1,343 @@
+// Projectiles flying through the real library and the stand-in engine: one
+// scene per kind, with the callbacks the game's scripts receive, and scripts
+// that free their node or fire more projectiles from inside a callback.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "support.h"
+
+namespace boundary {
+namespace {
+
+const char* const kCallbacks[] = {"update_grid_pos",          "check_shooter_height", "over_from_extension",
+                                  "land_from_extension",      "enable_monitoring",    "disable_monitoring",
+                                  "hit_target_from_extension", "target_died_from_extension", "find_track_target"};
+
+class Scenarios : public BoundaryTest {
+protected:
+    void SetUp() override {
+        BoundaryTest::SetUp();
+        whost::set_script_call_log(true);
+        w = add_warfield();  // visible rect (0,0,1280,720): play area x in [-100, 1380), y in [0, 720)
+    }
+
+    // A projectile scene whose root answers every callback (doing nothing).
+    ProjectileScene scene(Vector2 at) {
+        ProjectileScene s = add_projectile_scene(at);
+        for (const char* m : kCallbacks) {
+            engine->set_script_method(s.root, m, [](Object&) { return Variant(); });
+        }
+        return s;
+    }
+
+    int64_t fire(const ProjectileArgs& p) { return call_int(Path::dynamic, w, "register_projectile", p.values()); }
+
+    // The callbacks received by one node, in order.
+    static std::vector<std::string> calls_on(const Object* o) {
+        std::vector<std::string> out;
+        for (const whost::ScriptCall& c : whost::script_call_log()) {
+            if (c.object_id == o->id) {
+                out.push_back(c.method);
+            }
+        }
+        return out;
+    }
+    static void forget_calls() { whost::script_call_log().clear(); }
+
+    int64_t active() { return count(w, "get_active_projectile_count"); }
+
+    Object* w = nullptr;
+};
+
+using Calls = std::vector<std::string>;
+
+TEST_F(Scenarios, StraightFliesChecksItsShooterAndEndsOffScreen) {
+    const ProjectileScene s = scene({1260, 300});
+    ProjectileArgs p;
+    p.node = s.id();
+    p.type = 0;
+    p.velocity = {600, 0};
+    p.rotate_scale = 2.0;
+    p.fire_dir_x = -1;
+    fire(p);
+    frame(0.1);
+    EXPECT_EQ(s.root->position, (Vector2{1320, 300}));
+    EXPECT_NEAR(s.sprite->rotation, -0.2f, 1e-6f);
+    EXPECT_EQ(calls_on(s.root), (Calls{"check_shooter_height"}));
+    frame(0.1);  // body at x 1380: the right edge is outside
+    EXPECT_EQ(s.root->position, (Vector2{1380, 300}));
+    EXPECT_EQ(calls_on(s.root), (Calls{"check_shooter_height", "check_shooter_height", "over_from_extension"}));
+    EXPECT_EQ(active(), 0);
+    frame(0.1);
+    EXPECT_EQ(s.root->position, (Vector2{1380, 300}));
+    EXPECT_EQ(calls_on(s.root).size(), 3u);
+}
+
+TEST_F(Scenarios, StraightRefreshesItsGridPositionOnEveryFifthFrameAndFollowsItsVelocity) {
+    const ProjectileScene s = scene({100, 100});
+    ProjectileArgs p;
+    p.node = s.id();
+    p.velocity = {0, 10};
+    p.rotate_follow_velocity = true;
+    fire(p);
+    for (int i = 0; i < 10; ++i) {
+        frame(0.1);
+    }
+    EXPECT_EQ(whost::Engine::script_calls(s.root, "update_grid_pos"), 2u);
+    EXPECT_EQ(whost::Engine::script_calls(s.root, "check_shooter_height"), 10u);
+    EXPECT_NEAR(s.body->rotation, static_cast<float>(M_PI / 2), 1e-6f);
+    EXPECT_NEAR(s.root->position.y, 110.0f, 1e-4f);
+    EXPECT_EQ(active(), 1);
+}
+
+TEST_F(Scenarios, LobRisesCastsAShrinkingShadowArmsOnTouchdownAndLandsTheFrameAfter) {
+    const ProjectileScene s = scene({100, 500});
+    ProjectileArgs p;
+    p.node = s.id();
+    p.type = 1;
+    p.velocity = {50, 0};
+    p.y_speed = -400;
+    p.gravity_val = 1000;
+    fire(p);
+    frame(0.1);
+    EXPECT_NEAR(s.body->position.y, -30.0f, 1e-3f);
+    EXPECT_NEAR(s.shadow->scale.x, 0.95f, 1e-5f);
+    EXPECT_EQ(s.shadow->scale.x, s.shadow->scale.y);
+    for (int i = 0; i < 7; ++i) {
+        frame(0.1);
+    }
+    EXPECT_EQ(calls_on(s.root), (Calls{"enable_monitoring", "land_from_extension"}));
+    EXPECT_NEAR(s.root->position.x, 140.0f, 1e-3f);
+    EXPECT_EQ(active(), 0);
+}
+
+TEST_F(Scenarios, ArcDisarmsWhileHighArmsBelowSixtyAndLandsSnappedToTheGround) {
+    const ProjectileScene s = scene({100, 500});
+    ProjectileArgs p;
+    p.node = s.id();
+    p.type = 2;
+    p.velocity = {50, 0};
+    p.y_speed = -400;
+    p.gravity_val = 1000;
+    p.rotate_follow_velocity = true;
+    fire(p);
+    frame(0.1);
+    EXPECT_NEAR(s.body->rotation, std::atan2(-300.0f, 50.0f), 1e-5f);
+    for (int i = 0; i < 7; ++i) {
+        frame(0.1);
+    }
+    EXPECT_EQ(calls_on(s.root), (Calls{"disable_monitoring", "disable_monitoring", "disable_monitoring",
+                                       "disable_monitoring", "enable_monitoring", "enable_monitoring",
+                                       "land_from_extension"}));
+    EXPECT_NEAR(s.root->position.x, 130.0f, 1e-3f);  // the landing frame does not move it
+    EXPECT_EQ(active(), 0);
+}
+
+TEST_F(Scenarios, TrackingSteersAtItsTargetTurnsItsBodyAndHitsWithinThirtyUnits) {
+    const ProjectileScene s = scene({100, 100});
+    Node2D* target = add_node2d("Zombie", {100, 400});
+    ProjectileArgs p;
+    p.node = s.id();
+    p.type = 3;
+    p.speed = 1000;
+    p.target = static_cast<int64_t>(target->id);
+    fire(p);
+    frame(0.1);
+    EXPECT_NEAR(s.root->position.y, 200.0f, 1e-3f);
+    EXPECT_NEAR(s.body->rotation, static_cast<float>(M_PI / 4), 1e-5f);  // half way at 5 * delta
+    frame(0.1);
+    frame(0.1);
+    EXPECT_TRUE(calls_on(s.root).empty());
+    frame(0.1);  // starts the frame on the target
+    EXPECT_EQ(calls_on(s.root), (Calls{"hit_target_from_extension"}));
+    EXPECT_NEAR(s.root->position.y, 400.0f, 1e-3f);
+    EXPECT_EQ(active(), 0);
+}
+
+TEST_F(Scenarios, TrackingReportsAFreedTargetOnceThenAsksForANewOneEveryThirtiethFrame) {
+    const ProjectileScene s = scene({100, 100});
+    Node2D* first = add_node2d("First", {1000, 100});
+    Node2D* second = add_node2d("Second", {100, 700});
+    const int64_t second_id = static_cast<int64_t>(second->id);
+    ProjectileArgs p;
+    p.node = s.id();
+    p.type = 3;
+    p.speed = 10;
+    p.target = static_cast<int64_t>(first->id);
+    const int64_t slot = fire(p);
+    // The script answers by aiming the projectile at another node.
+    engine->set_script_method(s.root, "find_track_target", [&, slot, second_id](Object&) {
+        call_void(Path::typed, w, "set_projectile_target", {slot, second_id});
+        return Variant();
+    });
+    frame(1.0);
+    engine->free(first);
+    for (int i = 2; i <= 30; ++i) {
+        frame(1.0);
+    }
+    EXPECT_EQ(calls_on(s.root), (Calls{"target_died_from_extension", "update_grid_pos", "find_track_target"}));
+    const Vector2 coasting = s.root->position;
+    EXPECT_NEAR(coasting.x, 100.0f + 30 * 10.0f, 1e-3f);  // kept its last velocity
+    frame(1.0);  // now flies at the new target
+    const float dx = 100.0f - coasting.x;
+    const float dy = 700.0f - coasting.y;
+    const float len = std::sqrt(dx * dx + dy * dy);
+    EXPECT_NEAR(s.root->position.x, coasting.x + 10.0f * dx / len, 1e-3f);
+    EXPECT_NEAR(s.root->position.y, coasting.y + 10.0f * dy / len, 1e-3f);
+}
+
+TEST_F(Scenarios, CatapultRaisesBodyAndHitBoxArmsLowAndLandsOnTheGround) {
+    const ProjectileScene s = scene({200, 600});
+    ProjectileArgs p;
+    p.node = s.id();
+    p.type = 4;
+    p.velocity = {40, 0};
+    p.y_speed = -1000;
+    fire(p);
+    frame(0.05);
+    EXPECT_NEAR(s.body->position.y, -45.0f, 1e-3f);
+    EXPECT_NEAR(s.hitbox->position.y, -45.0f, 1e-3f);
+    EXPECT_NEAR(s.shadow->scale.x, 1.0f - 45.0f / 600.0f, 1e-5f);
+    for (int i = 0; i < 40 && active() == 1; ++i) {
+        frame(0.05);
+    }
+    const Calls calls = calls_on(s.root);
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls.back(), "land_from_extension");
+    for (size_t i = 0; i + 1 < calls.size(); ++i) {
+        EXPECT_EQ(calls[i], "enable_monitoring");
+    }
+    EXPECT_EQ(s.body->position.y, 0.0f);  // snapped to the ground, not below it
+    EXPECT_EQ(active(), 0);
+}
+
+TEST_F(Scenarios, CatapultWhoseBodyRisesAboveThePlayAreaIsOutOfPlay) {
+    const ProjectileScene s = scene({200, 100});
+    ProjectileArgs p;
+    p.node = s.id();
+    p.type = 4;
+    p.y_speed = -3000;
+    fire(p);
+    frame(0.05);  // the body is raised 145 units: above the top edge
+    EXPECT_EQ(calls_on(s.root), (Calls{"over_from_extension"}));
+    EXPECT_EQ(active(), 0);
+}
+
+TEST_F(Scenarios, AProjectileWhoseNodeIsGoneStopsSilently) {
+    const ProjectileScene freed = scene({10, 10});
+    Node2D* outside = engine->make_node2d("NotInTree");
+    whost::Node* plain = engine->make_node("PlainNode");
+    engine->add_child(engine->root(), plain);
+    for (int64_t id : {freed.id(), static_cast<int64_t>(outside->id), static_cast<int64_t>(plain->id), int64_t{0}}) {
+        ProjectileArgs p;
+        p.node = id;
+        p.velocity = {1, 1};
+        fire(p);
+    }
+    engine->free(freed.root);
+    frame();
+    EXPECT_EQ(active(), 0);
+    EXPECT_TRUE(whost::script_call_log().empty());
+    EXPECT_EQ(outside->position, (Vector2{}));
+    engine->free(outside);
+}
+
+TEST_F(Scenarios, InTheEditorNothingMoves) {
+    engine->set_editor_hint(true);
+    const ProjectileScene s = scene({100, 100});
+    ProjectileArgs p;
+    p.node = s.id();
+    p.velocity = {100, 0};
+    fire(p);
+    for (int i = 0; i < 5; ++i) {
+        frame();
+    }
+    EXPECT_EQ(s.root->position, (Vector2{100, 100}));
+    EXPECT_TRUE(whost::script_call_log().empty());
+    EXPECT_EQ(whost::counters().of(whost::Fn::object_get_instance_from_id), 0u);
+}
+
+TEST_F(Scenarios, ACallbackMayFreeItsOwnNodeAtOnce) {
+    // One frees itself while the step is still running, one when it ends.
+    const ProjectileScene early = scene({100, 100});
+    const ProjectileScene late = scene({1370, 200});
+    engine->set_script_method(early.root, "check_shooter_height", [this](Object& self) {
+        engine->free(&self);
+        return Variant();
+    });
+    engine->set_script_method(late.root, "over_from_extension", [this](Object& self) {
+        engine->free(&self);
+        return Variant();
+    });
+    for (const ProjectileScene* s : {&early, &late}) {
+        ProjectileArgs p;
+        p.node = s->id();
+        p.velocity = {600, 0};
+        fire(p);
+    }
+    const uint64_t late_id = late.root->id;
+    frame(0.1);
+    EXPECT_EQ(whost::object_by_id(late_id), nullptr);
+    EXPECT_EQ(active(), 1) << "the early one is found gone on the next frame";
+    frame(0.1);
+    EXPECT_EQ(active(), 0);
+    EXPECT_EQ(whost::log().engine_errors(), 0u) << "no call reached a freed node\n" << whost::log().dump();
+}
+
+TEST_F(Scenarios, ACallbackMayFireMoreProjectilesWhichFlyInTheSameFrame) {
+    const ProjectileScene first = scene({1370, 200});
+    std::vector<ProjectileScene> spawned;
+    engine->set_script_method(first.root, "over_from_extension", [&](Object&) {
+        // Enough registrations to make the pool grow and move.
+        for (int i = 0; i < 40; ++i) {
+            ProjectileScene s = scene({100.0f + static_cast<float>(i), 300});
+            ProjectileArgs p;
+            p.node = s.id();
+            p.velocity = {10, 0};
+            fire(p);
+            spawned.push_back(s);
+        }
+        return Variant();
+    });
+    ProjectileArgs p;
+    p.node = first.id();
+    p.velocity = {600, 0};
+    fire(p);
+    frame(0.1);
+    ASSERT_EQ(spawned.size(), 40u);
+    for (const ProjectileScene& s : spawned) {
+        EXPECT_EQ(whost::Engine::script_calls(s.root, "check_shooter_height"), 1u) << "stepped in the same frame";
+    }
+    EXPECT_NEAR(spawned[0].root->position.x, 101.0f, 1e-4f);
+    EXPECT_EQ(active(), 40);
+}
+
+TEST_F(Scenarios, AFrameCostsAFixedNumberOfEngineCallsAndBuildsNoNames) {
+    std::vector<ProjectileScene> scenes;
+    for (int i = 0; i < 8; ++i) {
+        scenes.push_back(scene({100.0f + 10.0f * static_cast<float>(i), 300}));
+        ProjectileArgs p;
+        p.node = scenes.back().id();
+        p.velocity = {1, 0};
+        fire(p);
+    }
+    frame();
+    const whost::Counters before = whost::counters();
+    frame();
+    const whost::Counters after = whost::counters();
+    EXPECT_EQ(after.string_names_made, before.string_names_made);
+    EXPECT_EQ(after.of(whost::Fn::classdb_get_method_bind), before.of(whost::Fn::classdb_get_method_bind));
+    // Each node is found again by id every frame (and after each script call).
+    const uint64_t lookups =
+        after.of(whost::Fn::object_get_instance_from_id) - before.of(whost::Fn::object_get_instance_from_id);
+    EXPECT_EQ(lookups % 8, 0u);
+    EXPECT_GE(lookups, 8u);
+    EXPECT_LE(lookups, 24u);
+    const uint64_t calls = after.interface_total() - before.interface_total();
+    frame();
+    EXPECT_EQ(whost::counters().interface_total() - after.interface_total(), calls) << "same cost every frame";
+}
+
+}  // namespace
+}  // namespace boundary
