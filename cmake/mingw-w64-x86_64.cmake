@@ -1,14 +1,22 @@
 # Cross-build for 64-bit Windows with Debian's MinGW-w64 (g++-mingw-w64-x86-64).
 #
-# The win32-threads flavour is preferred: the library starts no threads, and
-# that flavour needs no winpthread DLL at run time. The posix flavour works
-# too; the runtime is linked statically either way, so the DLL imports only
-# system libraries.
+# The win32-threads flavour is the default: the library starts no threads,
+# and that flavour needs no winpthread at all. The posix flavour (needed by
+# code that uses std::thread or std::mutex, GoogleTest among it) is chosen
+# with -DWARFIELD_MINGW_THREADS=posix. The runtime is linked statically either
+# way, so the DLL imports only system libraries.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
+set(WARFIELD_MINGW_THREADS win32 CACHE STRING "MinGW-w64 thread model: win32 or posix")
+if(WARFIELD_MINGW_THREADS STREQUAL "posix")
+  set(_flavours posix win32 "")
+else()
+  set(_flavours win32 posix "")
+endif()
+
 set(_mingw_prefix x86_64-w64-mingw32)
-foreach(_flavour win32 posix "")
+foreach(_flavour IN LISTS _flavours)
   if(_flavour)
     set(_suffix "-${_flavour}")
   else()
