@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "host/abi_extra.h"
 #include "host/array.h"
@@ -588,6 +589,51 @@ void editor_help_load_xml_from_utf8_chars_and_len(const char*, GDExtensionInt) {
 }
 
 #undef COUNT
+
+// Each implementation has exactly the type the library casts it to.
+static_assert(std::is_same_v<decltype(&get_godot_version2), GDExtensionInterfaceGetGodotVersion2>);
+static_assert(std::is_same_v<decltype(&mem_alloc), GDExtensionInterfaceMemAlloc>);
+static_assert(std::is_same_v<decltype(&mem_free), GDExtensionInterfaceMemFree>);
+static_assert(std::is_same_v<decltype(&print_error), GDExtensionInterfacePrintError>);
+static_assert(std::is_same_v<decltype(&variant_new_copy), GDExtensionInterfaceVariantNewCopy>);
+static_assert(std::is_same_v<decltype(&variant_new_nil), GDExtensionInterfaceVariantNewNil>);
+static_assert(std::is_same_v<decltype(&variant_destroy), GDExtensionInterfaceVariantDestroy>);
+static_assert(std::is_same_v<decltype(&variant_call), GDExtensionInterfaceVariantCall>);
+static_assert(std::is_same_v<decltype(&variant_booleanize), GDExtensionInterfaceVariantBooleanize>);
+static_assert(std::is_same_v<decltype(&variant_get_type), GDExtensionInterfaceVariantGetType>);
+static_assert(std::is_same_v<decltype(&variant_can_convert), GDExtensionInterfaceVariantCanConvert>);
+static_assert(std::is_same_v<decltype(&variant_can_convert_strict), GDExtensionInterfaceVariantCanConvertStrict>);
+static_assert(std::is_same_v<decltype(&get_variant_from_type_constructor), GDExtensionInterfaceGetVariantFromTypeConstructor>);
+static_assert(std::is_same_v<decltype(&get_variant_to_type_constructor), GDExtensionInterfaceGetVariantToTypeConstructor>);
+static_assert(std::is_same_v<decltype(&variant_get_ptr_builtin_method), GDExtensionInterfaceVariantGetPtrBuiltinMethod>);
+static_assert(std::is_same_v<decltype(&variant_get_ptr_constructor), GDExtensionInterfaceVariantGetPtrConstructor>);
+static_assert(std::is_same_v<decltype(&variant_get_ptr_operator_evaluator), GDExtensionInterfaceVariantGetPtrOperatorEvaluator>);
+static_assert(std::is_same_v<decltype(&variant_get_ptr_destructor), GDExtensionInterfaceVariantGetPtrDestructor>);
+static_assert(std::is_same_v<decltype(&string_new_with_latin1_chars), GDExtensionInterfaceStringNewWithLatin1Chars>);
+static_assert(std::is_same_v<decltype(&string_new_with_utf8_chars), GDExtensionInterfaceStringNewWithUtf8Chars>);
+static_assert(std::is_same_v<decltype(&string_name_new_with_latin1_chars), GDExtensionInterfaceStringNameNewWithLatin1Chars>);
+static_assert(std::is_same_v<decltype(&string_name_new_with_utf8_chars), GDExtensionInterfaceStringNameNewWithUtf8Chars>);
+static_assert(std::is_same_v<decltype(&array_operator_index), GDExtensionInterfaceArrayOperatorIndex>);
+static_assert(std::is_same_v<decltype(&array_set_typed_fn), GDExtensionInterfaceArraySetTyped>);
+static_assert(std::is_same_v<decltype(&object_method_bind_call), GDExtensionInterfaceObjectMethodBindCall>);
+static_assert(std::is_same_v<decltype(&object_method_bind_ptrcall), GDExtensionInterfaceObjectMethodBindPtrcall>);
+static_assert(std::is_same_v<decltype(&object_destroy), GDExtensionInterfaceObjectDestroy>);
+static_assert(std::is_same_v<decltype(&global_get_singleton), GDExtensionInterfaceGlobalGetSingleton>);
+static_assert(std::is_same_v<decltype(&object_get_instance_binding), GDExtensionInterfaceObjectGetInstanceBinding>);
+static_assert(std::is_same_v<decltype(&object_set_instance_binding), GDExtensionInterfaceObjectSetInstanceBinding>);
+static_assert(std::is_same_v<decltype(&object_set_instance), GDExtensionInterfaceObjectSetInstance>);
+static_assert(std::is_same_v<decltype(&object_cast_to), GDExtensionInterfaceObjectCastTo>);
+static_assert(std::is_same_v<decltype(&object_get_instance_from_id), GDExtensionInterfaceObjectGetInstanceFromId>);
+static_assert(std::is_same_v<decltype(&object_get_instance_id), GDExtensionInterfaceObjectGetInstanceId>);
+static_assert(std::is_same_v<decltype(&classdb_construct_object2), GDExtensionInterfaceClassdbConstructObject2>);
+static_assert(std::is_same_v<decltype(&classdb_get_method_bind), GDExtensionInterfaceClassdbGetMethodBind>);
+static_assert(std::is_same_v<decltype(&classdb_get_class_tag), GDExtensionInterfaceClassdbGetClassTag>);
+static_assert(std::is_same_v<decltype(&classdb_register_extension_class5), GDExtensionInterfaceClassdbRegisterExtensionClass5>);
+static_assert(std::is_same_v<decltype(&classdb_register_extension_class_method), GDExtensionInterfaceClassdbRegisterExtensionClassMethod>);
+static_assert(std::is_same_v<decltype(&classdb_register_extension_class_property), GDExtensionInterfaceClassdbRegisterExtensionClassProperty>);
+static_assert(std::is_same_v<decltype(&classdb_unregister_extension_class), GDExtensionInterfaceClassdbUnregisterExtensionClass>);
+static_assert(std::is_same_v<decltype(&get_library_path), GDExtensionInterfaceGetLibraryPath>);
+
 
 struct Entry {
     const char* name;
