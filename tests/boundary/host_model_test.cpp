@@ -188,6 +188,16 @@ TEST_F(HostModel, GlobalPositionsComposeParentTransforms) {
     EXPECT_EQ(find_node(parent, "x"), nullptr);
 }
 
+TEST_F(HostModel, BuiltinMethodsAreFoundOnlyUnderTheirHash) {
+    auto method = fetch<GDExtensionInterfaceVariantGetPtrBuiltinMethod>("variant_get_ptr_builtin_method");
+    const Name resize("resize"), size("size");
+    EXPECT_NE(method(GDEXTENSION_VARIANT_TYPE_ARRAY, resize.ptr(), 848867239), nullptr);
+    EXPECT_NE(method(GDEXTENSION_VARIANT_TYPE_ARRAY, size.ptr(), 3173160232), nullptr);
+    EXPECT_EQ(method(GDEXTENSION_VARIANT_TYPE_ARRAY, resize.ptr(), 848867240), nullptr);
+    EXPECT_EQ(log().engine_errors(), 1u);
+    log().clear();
+}
+
 TEST_F(HostModel, TypedArraysRefuseRetypingAndFillWithTheirType) {
     alignas(8) unsigned char a[8];
     array_new(a);

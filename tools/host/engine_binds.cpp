@@ -1,6 +1,7 @@
 #include "host/engine_binds.h"
 
 #include <cstring>
+#include <functional>
 
 #include "host/class_db.h"
 #include "host/counters.h"
@@ -301,9 +302,17 @@ const EngineBind* engine_bind_named(const ClassInfo* cls, std::string_view name)
     return nullptr;
 }
 
+// Only pointers classdb_get_method_bind handed out are binds.
+bool is_engine_bind(const EngineBind* bind) {
+    const std::vector<EngineBind>& all = engine_binds();
+    const std::less<const EngineBind*> before;
+    return bind != nullptr && !before(bind, all.data()) && before(bind, all.data() + all.size()) &&
+           &all[static_cast<size_t>(bind - all.data())] == bind;
+}
+
 void engine_bind_ptrcall(const EngineBind* bind, void* self, const void* const* args, void* ret) {
-    if (bind == nullptr) {
-        log().engine_error("object_method_bind_ptrcall: null method bind.");
+    if (!is_engine_bind(bind)) {
+        log().engine_error("object_method_bind_ptrcall: not a method bind.");
         return;
     }
     ++counters().binds[bind->index];
@@ -329,9 +338,14 @@ void engine_bind_call(const EngineBind* bind, void* self, const void* const* arg
     err = {GDEXTENSION_CALL_OK, 0, 0};
     var_nil(ret);
     VariantData* out = static_cast<VariantData*>(ret);
-    if (bind == nullptr) {
-        log().engine_error("object_method_bind_call: null method bind.");
+    if (!is_engine_bind(bind)) {
+        log().engine_error("object_method_bind_call: not a method bind.");
         err.error = GDEXTENSION_CALL_ERROR_INVALID_METHOD;
+        return;
+    }
+    if (count > 0 && args == nullptr) {
+        log().engine_error("object_method_bind_call: arguments announced but not passed.");
+        err.error = GDEXTENSION_CALL_ERROR_INVALID_ARGUMENT;
         return;
     }
     ++counters().binds[bind->index];

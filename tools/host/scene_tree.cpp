@@ -82,10 +82,12 @@ void notify_ready(Node* node) {
     if (node->extension == nullptr) {
         return;
     }
-    node->input_processing = virtual_overridden(node, "_input", virtual_hash::kInputEvent) |
-                             virtual_overridden(node, "_shortcut_input", virtual_hash::kInputEvent) |
-                             virtual_overridden(node, "_unhandled_input", virtual_hash::kInputEvent) |
-                             virtual_overridden(node, "_unhandled_key_input", virtual_hash::kInputEvent);
+    // Each is asked, as the engine asks them all.
+    bool input = false;
+    for (const char* name : {"_input", "_shortcut_input", "_unhandled_input", "_unhandled_key_input"}) {
+        input = virtual_overridden(node, name, virtual_hash::kInputEvent) || input;
+    }
+    node->input_processing = input;
     node->processing = virtual_overridden(node, "_process", virtual_hash::kDelta);
     node->physics_processing = virtual_overridden(node, "_physics_process", virtual_hash::kDelta);
     call_virtual(node, "_ready", virtual_hash::kNoArgs, nullptr, nullptr);
