@@ -313,6 +313,44 @@ TEST_F(Scenarios, ACallbackMayFireMoreProjectilesWhichFlyInTheSameFrame) {
     EXPECT_EQ(active(), 40);
 }
 
+TEST_F(Scenarios, ThePlayAreaIsTheViewportWidenedLeftAndRight) {
+    // A second node captures a viewport rect of (50, 10, 1280, 720) when it
+    // becomes ready: the play area is x in [-100, 1380), y in [10, 730).
+    engine->set_visible_rect(Rect2{{50, 10}, {1280, 720}});
+    Object* w2 = add_warfield();
+    const ProjectileScene left_edge = scene({-100, 10});
+    const ProjectileScene above = scene({0, 9.5f});
+    const ProjectileScene bottom = scene({0, 730});
+    for (const ProjectileScene* s : {&left_edge, &above, &bottom}) {
+        ProjectileArgs p;
+        p.node = s->id();
+        call_int(Path::typed, w2, "register_projectile", p.values());
+    }
+    frame();
+    EXPECT_TRUE(calls_on(left_edge.root) == (Calls{"check_shooter_height"}));
+    EXPECT_EQ(calls_on(above.root).back(), "over_from_extension");
+    EXPECT_EQ(calls_on(bottom.root).back(), "over_from_extension");
+}
+
+TEST_F(Scenarios, TheEngineCallbacksCanBeDrivenDirectly) {
+    // Outside the tree: _ready finds no viewport, so the play area stays
+    // empty and a projectile with a body is out of play on its first step.
+    Object* loose = engine->instantiate("Warfield");
+    ASSERT_TRUE(whost::call_virtual(loose, "_ready", whost::virtual_hash::kNoArgs, nullptr, nullptr));
+    const ProjectileScene s = scene({10, 10});
+    ProjectileArgs p;
+    p.node = s.id();
+    p.velocity = {100, 0};
+    call_int(Path::typed, loose, "register_projectile", p.values());
+    const double delta = 0.5;
+    const GDExtensionConstTypePtr args[1] = {&delta};
+    ASSERT_TRUE(whost::call_virtual(loose, "_physics_process", whost::virtual_hash::kDelta, args, nullptr));
+    EXPECT_EQ(s.root->position, (Vector2{60, 10}));
+    EXPECT_EQ(calls_on(s.root), (Calls{"check_shooter_height", "over_from_extension"}));
+    EXPECT_FALSE(whost::call_virtual(loose, "_process", whost::virtual_hash::kDelta, args, nullptr));
+    engine->free(loose);
+}
+
 TEST_F(Scenarios, AFrameCostsAFixedNumberOfEngineCallsAndBuildsNoNames) {
     std::vector<ProjectileScene> scenes;
     for (int i = 0; i < 8; ++i) {
