@@ -620,7 +620,7 @@ func _check_queries() -> void:
 	_eq(w.query_targets_in_line(0, 0, 1, true, 0), [], "empty pool: query_targets_in_line")
 	_eq(w.query_targets_in_range(0, 1, 0.0, 0.0, 1e9, 1e9), [], "empty pool: query_targets_in_range")
 	_eq(w.query_metallic_armor_targets(0), [], "empty pool: query_metallic_armor_targets")
-	var specs := [
+	var layouts := [
 		[1, 2, {"x": 100.0, "y": 100.0}],  # 0: an enemy in row 2
 		[1, 3, {"x": 200.0, "y": 100.0}],  # 1: an enemy in row 3
 		[0, 2, {"x": 100.0, "y": 100.0}],  # 2: the asker's own camp
@@ -635,12 +635,12 @@ func _check_queries() -> void:
 	var armoured := [3, 4, 5, 9]
 	var nodes: Array[Node2D] = []
 	var ids: Array[int] = []
-	for i in specs.size():
+	for i in layouts.size():
 		var node := _node2d(w, Vector2.ZERO, ProbeTarget)
 		node.armored = armoured.has(i)
 		nodes.append(node)
 		ids.append(node.get_instance_id())
-		_eq(_target(w, ids[i], specs[i][0], specs[i][1], specs[i][2]), i, "target slot %d" % i)
+		_eq(_target(w, ids[i], layouts[i][0], layouts[i][1], layouts[i][2]), i, "target slot %d" % i)
 	var plain := _node2d(w, Vector2.ZERO)  # has no has_metallic_armor method
 	var plain_id := plain.get_instance_id()
 	_target(w, plain_id, 1, 5, {"x": 900.0, "y": 900.0})
