@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once as built, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then a minute of fuzzing.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then a minute of each fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -24,5 +24,6 @@ ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_check
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
-# A minute of fuzzing over the whole script surface (clang, libFuzzer).
+# A minute for each fuzzer (clang, libFuzzer): the core, and the library
+# through the stand-in engine.
 JOBS=$jobs scripts/fuzz.sh 60

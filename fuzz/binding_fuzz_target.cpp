@@ -1,0 +1,260 @@
+// libFuzzer entry over the real extension library, loaded once into the
+// stand-in engine: dynamic calls of all 55 methods with arguments of any type
+// and any count, physics frames with any delta, and script methods on
+// projectile nodes that call back into the node or free nodes at once.
+//
+// Besides crashes and sanitizer reports, an input fails when the engine logs
+// an error (a misused interface, a freed object reached, a wrong hash) or the
+// library prints anything, and when objects outlive the input.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "byte_reader.h"
+#include "host/engine.h"
+#include "ops.h"
+
+namespace {
+
+using whost::Object;
+using whost::Variant;
+using warfield::fuzz::ByteReader;
+
+constexpr const char* kScriptMethods[] = {
+    "update_grid_pos",     "check_shooter_height",      "over_from_extension",
+    "land_from_extension", "enable_monitoring",         "disable_monitoring",
+    "hit_target_from_extension", "target_died_from_extension", "find_track_target",
+    "has_metallic_armor",
+};
+constexpr int kMaxOps = 512;
+constexpr int kMaxDepth = 3;
+constexpr int kMaxFrames = 64;
+
+// WARFIELD_FUZZ_TRACE=1 prints each call, to read what an input does.
+bool trace() {
+    static const bool on = std::getenv("WARFIELD_FUZZ_TRACE") != nullptr;
+    return on;
+}
+
+whost::Engine& engine() {
+    static whost::Engine* e = [] {
+        whost::Engine::Options options;
+        options.echo_errors = false;
+        auto* created = new whost::Engine(options);
+        created->set_visible_rect(whost::Rect2{{0, 0}, {1280, 720}});
+        if (!created->load(WARFIELD_FUZZ_LIBRARY)) {
+            std::fprintf(stderr, "cannot load %s\n%s\n", WARFIELD_FUZZ_LIBRARY, whost::log().dump().c_str());
+            std::abort();
+        }
+        return created;
+    }();
+    return *e;
+}
+
+class Run {
+public:
+    Run(const uint8_t* data, size_t size) : in_(data, size), e_(engine()) {}
+
+    void go() {
+        cls_ = e_.extension_class("Warfield");
+        w_ = e_.instantiate("Warfield");
+        e_.add_child(e_.root(), static_cast<whost::Node*>(w_));
+        while (!in_.exhausted() && ops_ < kMaxOps) op();
+        e_.free(w_);
+        for (uint64_t id : roots_) {
+            if (Object* o = whost::object_by_id(id)) e_.free(o);
+        }
+    }
+
+private:
+    void op() {
+        ++ops_;
+        switch (in_.u8() % 8) {
+            case 0:
+            case 1:
+            case 2: call(); break;
+            case 3: spawn(); break;
+            case 4: free_one(); break;
+            case 5:
+                if (depth_ == 0 && frames_ < kMaxFrames) {
+                    ++frames_;
+                    e_.physics_frame(delta());
+                }
+                break;
+            case 6: e_.set_editor_hint((in_.u8() & 7) == 0); break;
+            default: {
+                // The node re-captures the play area only on _ready, so this
+                // matters to nodes made later; any rectangle will do.
+                const whost::Vector2 p{f32(), f32()};
+                const whost::Vector2 s{f32(), f32()};
+                e_.set_visible_rect({p, s});
+                break;
+            }
+        }
+    }
+
+    float f32() {
+        const uint8_t s = in_.u8();
+        if (s < warfield::fuzz::kFloatCount) return warfield::fuzz::kFloats[s];
+        if (s >= 224) return in_.raw_f32();
+        return static_cast<float>(static_cast<int>(s) - 124) * 16.0f;
+    }
+
+    double delta() {
+        const uint8_t s = in_.u8();
+        if (s < warfield::fuzz::kDeltaCount) return warfield::fuzz::kDeltas[s];
+        return s >= 240 ? in_.raw_f64() : static_cast<double>(s) / 2000.0;
+    }
+
+    int64_t any_int() {
+        const uint8_t s = in_.u8();
+        switch (s & 7) {
+            case 0: return warfield::fuzz::kInts[in_.u8() % warfield::fuzz::kIntCount];
+            case 1: return static_cast<int64_t>(in_.u64());
+            case 2:  // a node of this run, possibly freed by now
+                return roots_.empty() ? 0 : static_cast<int64_t>(roots_[in_.u8() % roots_.size()]);
+            case 3: return static_cast<int64_t>(uint64_t{1} << 32) + (s >> 3);  // narrows to a small int
+            default: return static_cast<int64_t>(s >> 3) - 4;
+        }
+    }
+
+    Variant value(uint32_t declared) {
+        const uint8_t kind = in_.u8() % 16;
+        const uint32_t type = kind < 8 ? declared : kind - 8 + 100;
+        switch (type) {
+            case GDEXTENSION_VARIANT_TYPE_BOOL: return Variant((in_.u8() & 1) != 0);
+            case GDEXTENSION_VARIANT_TYPE_INT: return Variant(any_int());
+            case GDEXTENSION_VARIANT_TYPE_FLOAT: {
+                const uint8_t s = in_.u8();
+                return s == 0xFF ? Variant(in_.raw_f64()) : Variant(static_cast<double>(f32()));
+            }
+            case GDEXTENSION_VARIANT_TYPE_VECTOR2: {
+                const float x = f32();
+                return Variant(whost::Vector2{x, f32()});
+            }
+            case GDEXTENSION_VARIANT_TYPE_VECTOR2I: {
+                const auto x = static_cast<int32_t>(any_int());
+                return Variant(whost::Vector2i{x, static_cast<int32_t>(any_int())});
+            }
+            case 100: return Variant(any_int());
+            case 101: return Variant(static_cast<double>(f32()));
+            case 102: return Variant("7");
+            case 103: return Variant::name("has_metallic_armor");
+            case 104: return Variant();
+            case 105: return Variant(w_);
+            case 106: {
+                const float x = f32();
+                return Variant(whost::Vector2{x, f32()});
+            }
+            default: return Variant(whost::Vector2i{1, -1});
+        }
+    }
+
+    void call() {
+        if (cls_ == nullptr || cls_->methods.empty()) return;
+        const whost::MethodRecord& m = cls_->methods[in_.u8() % cls_->methods.size()];
+        const int declared = static_cast<int>(m.arguments.size());
+        // Mostly the declared count; sometimes short or long.
+        const uint8_t c = in_.u8();
+        const int count = c < 200 ? declared : std::max(0, declared + (c % 7) - 3);
+        std::vector<Variant> args;
+        for (int i = 0; i < count; ++i) {
+            args.push_back(value(i < declared ? m.arguments[static_cast<size_t>(i)].type : GDEXTENSION_VARIANT_TYPE_INT));
+        }
+        std::vector<const Variant*> ptrs;
+        for (const Variant& v : args) ptrs.push_back(&v);
+        const whost::CallResult r =
+            whost::call_method(w_, m.name, ptrs.empty() ? nullptr : ptrs.data(), static_cast<int64_t>(ptrs.size()));
+        if (trace()) {
+            std::fprintf(stderr, "%*s%s/%d: error %d at %d\n", 2 * depth_, "", m.name.c_str(), count,
+                         static_cast<int>(r.error.error), r.error.argument);
+        }
+        if (count < declared && r.error.error != GDEXTENSION_CALL_ERROR_TOO_FEW_ARGUMENTS) {
+            std::fprintf(stderr, "%s ran with %d of %d arguments\n", m.name.c_str(), count, declared);
+            std::abort();
+        }
+    }
+
+    void spawn() {
+        if (roots_.size() >= 64) return;
+        const uint8_t shape = in_.u8();
+        whost::Node2D* root = e_.make_node2d("Projectile", {f32(), f32()});
+        e_.add_child(e_.root(), root);
+        roots_.push_back(root->id);
+        if (shape & 1) {
+            whost::Node2D* body = e_.make_node2d("ProjectileBodyNode");
+            e_.add_child(root, body);
+            if (shape & 2) e_.add_child(body, e_.make_node2d("ProjectileSprite"));
+        }
+        if (shape & 4) e_.add_child(root, e_.make_node2d("ShadowSprite"));
+        if (shape & 8) e_.add_child(root, (shape & 16) ? e_.make_node("HitBox") : e_.make_node2d("HitBox"));
+        for (const char* name : kScriptMethods) {
+            const uint64_t id = root->id;
+            e_.set_script_method(root, name, [this, id](Object&) { return script(id); });
+        }
+    }
+
+    // A script method: runs a few operations from the input, then answers.
+    Variant script(uint64_t self) {
+        if (depth_ >= kMaxDepth || in_.exhausted() || ops_ >= kMaxOps) return Variant();
+        const uint8_t b = in_.u8();
+        ++depth_;
+        for (int i = 0; i < (b & 3) && ops_ < kMaxOps; ++i) {
+            if ((b & 4) != 0 && i == 0) {
+                // Free this very node first: the caller must not touch it again.
+                if (Object* o = whost::object_by_id(self)) e_.free(o);
+                continue;
+            }
+            op();
+        }
+        --depth_;
+        return Variant((b & 0x80) != 0);
+    }
+
+    void free_one() {
+        if (roots_.empty()) return;
+        const uint64_t id = roots_[in_.u8() % roots_.size()];
+        Object* o = whost::object_by_id(id);
+        if (o == nullptr) return;
+        // A child or the root itself.
+        whost::Node* n = whost::as_node(o);
+        const uint8_t which = in_.u8() % 3;
+        if (which == 1 && n != nullptr) {
+            if (whost::Node* body = whost::find_node(n, "ProjectileBodyNode")) {
+                e_.free(body);
+                return;
+            }
+        }
+        e_.free(o);
+    }
+
+    ByteReader in_;
+    whost::Engine& e_;
+    const whost::ExtensionClass* cls_ = nullptr;
+    Object* w_ = nullptr;
+    std::vector<uint64_t> roots_;
+    int ops_ = 0;
+    int depth_ = 0;
+    int frames_ = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    whost::Engine& e = engine();
+    const size_t objects_before = whost::live_object_count();
+    whost::log().clear();
+    e.set_editor_hint(false);
+    Run(data, size).go();
+    if (!whost::log().entries().empty()) {
+        std::fprintf(stderr, "the engine logged:\n%s\n", whost::log().dump().c_str());
+        std::abort();
+    }
+    if (whost::live_object_count() != objects_before) {
+        std::fprintf(stderr, "%zu objects outlived the input\n", whost::live_object_count() - objects_before);
+        std::abort();
+    }
+    return 0;
+}
