@@ -57,8 +57,12 @@ bool check_library(const char* fn, void* library) {
 std::string version_text() {
     const HostConfig& c = config();
     static std::string text;
-    text = "Godot Engine v" + std::to_string(c.major) + "." + std::to_string(c.minor) +
-           (c.patch != 0 ? "." + std::to_string(c.patch) : std::string()) + "." + c.status + ".stand-in";
+    // Appended piece by piece: g++ 12 at -O3 misreads the chained operator+
+    // as an overlapping copy (-Wrestrict) and fails the release build.
+    text = "Godot Engine v";
+    text.append(std::to_string(c.major)).append(".").append(std::to_string(c.minor));
+    if (c.patch != 0) text.append(".").append(std::to_string(c.patch));
+    text.append(".").append(c.status).append(".stand-in");
     return text;
 }
 
