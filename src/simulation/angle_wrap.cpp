@@ -42,7 +42,7 @@ float reduce_from_above(float x) {
 
 }  // namespace
 
-float wrap_angle(float diff) {
+float wrap_angle_reduce(float diff) {
     if (!std::isfinite(diff)) return diff;
     diff = reduce_from_above(diff);
     // Rounding is symmetric, so the upward loop is the downward one mirrored.

@@ -11,6 +11,14 @@ namespace warfield {
 // for every finite input on which those loops end, in time that does not
 // grow with the input. NaN and infinities are returned as given; a value too
 // large for a step of 2*pi to change it is reduced by remainder first.
-float wrap_angle(float diff);
+float wrap_angle_reduce(float diff);
+
+// Inline for the common case of an angle already in range, so a homing body
+// that has turned to its target pays no call.
+inline float wrap_angle(float diff) {
+    const double d = static_cast<double>(diff);
+    if (d <= 3.141592653589793 && d >= -3.141592653589793) return diff;
+    return wrap_angle_reduce(diff);
+}
 
 }  // namespace warfield
