@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -163,10 +164,12 @@ private:
         for (int i = 0; i < count; ++i) {
             args.push_back(value(i < declared ? m.arguments[static_cast<size_t>(i)].type : GDEXTENSION_VARIANT_TYPE_INT));
         }
-        std::vector<const Variant*> ptrs;
-        for (const Variant& v : args) ptrs.push_back(&v);
+        // Exactly as many pointers as arguments, so ASan sees any read past them.
+        std::unique_ptr<const Variant*[]> ptrs;
+        if (!args.empty()) ptrs = std::make_unique<const Variant*[]>(args.size());
+        for (size_t i = 0; i < args.size(); ++i) ptrs[i] = &args[i];
         const whost::CallResult r =
-            whost::call_method(w_, m.name, ptrs.empty() ? nullptr : ptrs.data(), static_cast<int64_t>(ptrs.size()));
+            whost::call_method(w_, m.name, ptrs.get(), static_cast<int64_t>(args.size()));
         if (trace()) {
             std::fprintf(stderr, "%*s%s/%d: error %d at %d\n", 2 * depth_, "", m.name.c_str(), count,
                          static_cast<int>(r.error.error), r.error.argument);

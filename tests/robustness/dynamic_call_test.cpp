@@ -43,11 +43,12 @@ protected:
     }
 
     CallResult call(const std::string& method, const std::vector<Variant>& args) {
-        // Exactly as many pointers as arguments: nothing past the count.
-        std::vector<const Variant*> ptrs;
-        for (const Variant& v : args) ptrs.push_back(&v);
-        return whost::call_method(w, method, ptrs.empty() ? nullptr : ptrs.data(),
-                                  static_cast<int64_t>(ptrs.size()));
+        // An array of exactly as many pointers as arguments, so that ASan
+        // reports any read past the count.
+        std::unique_ptr<const Variant*[]> ptrs;
+        if (!args.empty()) ptrs = std::make_unique<const Variant*[]>(args.size());
+        for (std::size_t i = 0; i < args.size(); ++i) ptrs[i] = &args[i];
+        return whost::call_method(w, method, ptrs.get(), static_cast<int64_t>(args.size()));
     }
 
     // A value of each argument's declared type.
