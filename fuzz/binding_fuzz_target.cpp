@@ -116,7 +116,14 @@ private:
             case 1: return static_cast<int64_t>(in_.u64());
             case 2:  // a node of this run, possibly freed by now
                 return roots_.empty() ? 0 : static_cast<int64_t>(roots_[in_.u8() % roots_.size()]);
-            case 3: return static_cast<int64_t>(uint64_t{1} << 32) + (s >> 3);  // narrows to a small int
+            case 3:
+                // The node itself, the scene root (not Node2D), or an id that
+                // narrows to a small int.
+                switch ((s >> 3) % 3) {
+                    case 0: return static_cast<int64_t>(w_->id);
+                    case 1: return static_cast<int64_t>(e_.root()->id);
+                    default: return static_cast<int64_t>(uint64_t{1} << 32) + (s >> 5);
+                }
             default: return static_cast<int64_t>(s >> 3) - 4;
         }
     }
