@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "alloc_counter.h"
+#include "call_budget.h"
 #include "call_recorder.h"
 #include "scenes.h"
 
@@ -98,6 +99,17 @@ void BM_Frame(benchmark::State& state) {
     benchmark::DoNotOptimize(sink);
 
     if (w.get_active_projectile_count() != live) state.SkipWithError("projectiles ended during the run");
+    if (record && kind != Kind::mixed) {
+        std::vector<uint64_t> by_op(static_cast<std::size_t>(Op::count), 0);
+        for (const std::vector<RecordedCall>& calls : recordings) {
+            const std::vector<uint64_t> n = count_by_op(calls);
+            for (std::size_t i = 0; i < n.size(); ++i) by_op[i] += n[i];
+        }
+        const OpCounts made = from_recording(by_op, double{kPeriod} * live, nullptr);
+        if (!differences(prescribed(static_cast<int>(kind)), made).empty()) {
+            state.SkipWithError("host calls differ from the rules");
+        }
+    }
     const double pf = static_cast<double>(frames) * live;
     state.counters["ns_per_pf"] = frame_time / pf * 1e9;
     if (record) {

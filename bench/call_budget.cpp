@@ -1,0 +1,152 @@
+#include "call_budget.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "call_recorder.h"
+
+namespace warfield::bench {
+
+const char* engine_op_name(int op) {
+    static constexpr std::array<const char*, kEngineOps> kNames{
+        "object_get_instance_from_id", "object_cast_to", "Node.is_inside_tree", "Node.get_node_or_null",
+        "Node2D.get_global_position", "Node2D.set_global_position", "Node2D.get_position", "Node2D.set_position",
+        "Node2D.get_rotation", "Node2D.set_rotation", "Node2D.set_scale", "Object.call"};
+    return op >= 0 && op < kEngineOps ? kNames[static_cast<std::size_t>(op)] : "";
+}
+
+BindName bind_of(int op) {
+    switch (op) {
+        case inside: return {"Node", "is_inside_tree"};
+        case child: return {"Node", "get_node_or_null"};
+        case get_global: return {"Node2D", "get_global_position"};
+        case set_global: return {"Node2D", "set_global_position"};
+        case get_local: return {"Node2D", "get_position"};
+        case set_local: return {"Node2D", "set_position"};
+        case get_turn: return {"Node2D", "get_rotation"};
+        case set_turn: return {"Node2D", "set_rotation"};
+        case set_scale: return {"Node2D", "set_scale"};
+        case script: return {"Object", "call"};
+        default: return {"", ""};
+    }
+}
+
+namespace {
+
+// Counts without the root's refinding, and the script calls a frame makes.
+OpCounts by_rules(int kind, double& calls) {
+    OpCounts c{};
+    calls = 0.0;
+    switch (kind) {
+        case 0:  // straight, turned along its velocity, with a range
+            c[cast] = c[inside] = 3;  // root; body for the turn; body for the off-screen test
+            c[child] = 2;
+            c[get_global] = 4;  // advance, body position, range test, write-back
+            c[set_global] = 2;  // advance, write-back
+            c[set_turn] = 1;
+            calls = 1.0 + 1.0 / 5.0;  // check_shooter_height; update_grid_pos every 5th frame
+            break;
+        case 1:  // lob, gliding, with a spinning sprite
+            c[cast] = c[inside] = 4;  // root, sprite, body, shadow
+            c[child] = 3;
+            c[get_turn] = c[set_turn] = 1;
+            c[get_global] = c[set_global] = 2;  // advance, write-back
+            c[get_local] = c[set_local] = 1;    // body lifted
+            c[set_scale] = 1;
+            break;
+        case 2:  // arc, gliding above its hit window, turned along its path
+            c[cast] = c[inside] = 2;  // root, body
+            c[child] = 1;
+            c[get_global] = c[set_global] = 2;
+            c[get_local] = c[set_local] = 1;
+            c[set_turn] = 1;
+            calls = 1.0;  // disable_monitoring
+            break;
+        case 3:  // tracking, homing on a far target
+            c[lookup] = 1;            // the target
+            c[cast] = c[inside] = 3;  // root, target, body
+            c[child] = 1;
+            c[get_global] = 4;  // target, root, advance, write-back
+            c[set_global] = 2;
+            c[get_turn] = c[set_turn] = 1;
+            calls = 1.0 / 30.0;  // update_grid_pos every 30th frame
+            break;
+        case 4:  // catapult, rising, turned along its path
+            c[cast] = c[inside] = 5;  // root, body, shadow, hit box, body again after the hit window
+            c[child] = 4;
+            c[get_global] = 3;  // advance, body against the play area, write-back
+            c[set_global] = 2;
+            c[get_local] = c[set_local] = 2;  // body and hit box lifted
+            c[set_scale] = 1;
+            c[set_turn] = 1;
+            break;
+        default: break;
+    }
+    c[lookup] += 1.0;  // the root
+    c[script] = calls;
+    return c;
+}
+
+}  // namespace
+
+OpCounts prescribed_without_refind(int kind) {
+    double calls = 0.0;
+    return by_rules(kind, calls);
+}
+
+// After every script call the step finds its root again (lookup, cast,
+// is_inside_tree): the script may have freed the node, and the step must
+// then not touch it.
+OpCounts prescribed(int kind) {
+    double calls = 0.0;
+    OpCounts c = by_rules(kind, calls);
+    c[lookup] += calls;
+    c[cast] += calls;
+    c[inside] += calls;
+    return c;
+}
+
+double total(const OpCounts& c) {
+    double t = 0.0;
+    for (const double v : c) t += v;
+    return t;
+}
+
+std::string differences(const OpCounts& want, const OpCounts& got) {
+    std::string out;
+    for (int op = 0; op < kEngineOps; ++op) {
+        const double w = want[static_cast<std::size_t>(op)];
+        const double g = got[static_cast<std::size_t>(op)];
+        if (std::abs(w - g) > 1e-9) {
+            char line[160];
+            std::snprintf(line, sizeof line, "%s: prescribed %.4f, made %.4f\n", engine_op_name(op), w, g);
+            out += line;
+        }
+    }
+    return out;
+}
+
+OpCounts from_recording(std::span<const uint64_t> by_op, double projectile_frames, uint64_t* per_frame_calls) {
+    const auto n = [&](Op op) { return static_cast<double>(by_op[static_cast<std::size_t>(op)]) / projectile_frames; };
+    OpCounts c{};
+    c[lookup] = n(Op::object_from_instance_id);
+    c[cast] = n(Op::cast_to_node2d);
+    c[inside] = n(Op::is_inside_tree);
+    c[child] = n(Op::get_node_or_null);
+    c[get_global] = n(Op::get_global_position);
+    c[set_global] = n(Op::set_global_position);
+    c[get_local] = n(Op::get_position);
+    c[set_local] = n(Op::set_position);
+    c[get_turn] = n(Op::get_rotation);
+    c[set_turn] = n(Op::set_rotation);
+    c[set_scale] = n(Op::set_scale);
+    c[script] = n(Op::call) + n(Op::call_bool);
+    if (per_frame_calls != nullptr) {
+        *per_frame_calls = by_op[static_cast<std::size_t>(Op::is_editor_hint)] +
+                           by_op[static_cast<std::size_t>(Op::get_viewport)] +
+                           by_op[static_cast<std::size_t>(Op::get_visible_rect)];
+    }
+    return c;
+}
+
+}  // namespace warfield::bench
