@@ -129,7 +129,8 @@ protected:
 };
 
 TEST_P(HostileScript, NeverTouchesWhatTheScriptTookAway) {
-    const auto& [setup, action] = GetParam();
+    const Flight& setup = std::get<0>(GetParam());
+    const Action action = std::get<1>(GetParam());
     if (setup.play_area) {
         scene.set_viewport(true, {{0, 0}, {1280, 720}});
         w._ready(scene);
