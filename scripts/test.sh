@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: once as built, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then a minute of each fuzzer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, with a minute of each fuzzer
+# between the two so that the last lines are the test summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -14,6 +15,10 @@ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWARFIELD_BENCH=ON
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
 
+# A minute for each fuzzer (clang, libFuzzer): the core, and the library
+# through the stand-in engine.
+JOBS=$jobs scripts/fuzz.sh 60
+
 # The same suite again, sanitized. g++ links the sanitizer runtimes as shared
 # libraries, so the sanitized extension library the stand-in host loads needs
 # no runtime of its own; it is kept in build/sanitize/bin.
@@ -23,7 +28,3 @@ cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
-
-# A minute for each fuzzer (clang, libFuzzer): the core, and the library
-# through the stand-in engine.
-JOBS=$jobs scripts/fuzz.sh 60
