@@ -96,13 +96,13 @@ void LaneBattle::spawn_target() {
     engine_.add_child(engine_.root(), node);
     const bool armored = summary_.targets_spawned % 5 == 4;
     engine_.set_script_method(node, "has_metallic_armor", [armored](whost::Object&) { return whost::Variant(armored); });
-    TargetSpec spec;
-    spec.node = static_cast<int64_t>(node->id);
-    spec.grid_y = row;
-    spec.all_line_check = summary_.targets_spawned % 7 == 6;
-    spec.position = node->position;
-    const int64_t slot = warfield_.register_target(spec);
-    targets_[spec.node] = Target{slot, node, row, 15.0f + static_cast<float>(random() % 20), armored ? 16 : 8};
+    TargetSpec request;
+    request.node = static_cast<int64_t>(node->id);
+    request.grid_y = row;
+    request.all_line_check = summary_.targets_spawned % 7 == 6;
+    request.position = node->position;
+    const int64_t slot = warfield_.register_target(request);
+    targets_[request.node] = Target{slot, node, row, 15.0f + static_cast<float>(random() % 20), armored ? 16 : 8};
     ++summary_.targets_spawned;
 }
 
