@@ -134,29 +134,26 @@ void EngineHost::set_rotation(ObjectHandle node2d, float radians) {
 
 void EngineHost::set_scale(ObjectHandle node2d, Vector2 s) { set_vector2(cache_.binds.node2d_set_scale, node2d, s); }
 
-void EngineHost::call(ObjectHandle object, ScriptMethod method) {
-    const GDExtensionMethodBindPtr bind = cache_.binds.object_call;
-    const auto index = static_cast<size_t>(method);
-    if (bind == nullptr || object == nullptr || index >= cache_.script_methods.size()) {
-        return;
-    }
-    const GDExtensionConstVariantPtr args[1] = {cache_.script_methods[index].ptr()};
-    VariantStorage result;
-    GDExtensionCallError error{GDEXTENSION_CALL_OK, 0, 0};
-    api.object_method_bind_call(bind, object, args, 1, result.bytes, &error);
-    api.variant_destroy(result.bytes);
-}
-
-bool EngineHost::call_bool(ObjectHandle object, ScriptMethod method) {
+bool EngineHost::invoke(ObjectHandle object, ScriptMethod method, void* result) {
     const GDExtensionMethodBindPtr bind = cache_.binds.object_call;
     const auto index = static_cast<size_t>(method);
     if (bind == nullptr || object == nullptr || index >= cache_.script_methods.size()) {
         return false;
     }
     const GDExtensionConstVariantPtr args[1] = {cache_.script_methods[index].ptr()};
-    VariantStorage result;
     GDExtensionCallError error{GDEXTENSION_CALL_OK, 0, 0};
-    api.object_method_bind_call(bind, object, args, 1, result.bytes, &error);
+    api.object_method_bind_call(bind, object, args, 1, result, &error);
+    return true;
+}
+
+void EngineHost::call(ObjectHandle object, ScriptMethod method) {
+    VariantStorage result;
+    if (invoke(object, method, result.bytes)) api.variant_destroy(result.bytes);
+}
+
+bool EngineHost::call_bool(ObjectHandle object, ScriptMethod method) {
+    VariantStorage result;
+    if (!invoke(object, method, result.bytes)) return false;
     const bool value = api.variant_booleanize(result.bytes) != 0;
     api.variant_destroy(result.bytes);
     return value;

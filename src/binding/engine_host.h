@@ -35,6 +35,9 @@ public:
 private:
     Vector2 get_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d);
     void set_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d, Vector2 v);
+    // Object.call(method) into `result` (24 bytes the engine constructs);
+    // false, with nothing constructed, when there is nothing to call.
+    bool invoke(ObjectHandle object, ScriptMethod method, void* result);
 
     GDExtensionObjectPtr self_;
     const EngineCache& cache_;
