@@ -1,6 +1,8 @@
 // The engine calls one projectile's step may make, per kind, as the movement
 // rules prescribe them for the flights of the benchmarks (scenes.cpp and
-// library_scene.cpp fly the same configurations).
+// library_scene.cpp fly the same configurations), in the steady state: every
+// child was found by path on an earlier frame and is now only proven still
+// there (alive, under the same parent, of the same name).
 #pragma once
 
 #include <array>
@@ -13,8 +15,11 @@ namespace warfield::bench {
 enum EngineOp : int {
     lookup,      // object_get_instance_from_id
     cast,        // object_cast_to (to Node2D)
+    instance,    // object_get_instance_id
     inside,      // Node.is_inside_tree
     child,       // Node.get_node_or_null
+    parent,      // Node.get_parent
+    name,        // Node.get_name
     get_global,  // Node2D.get_global_position
     set_global,  // Node2D.set_global_position
     get_local,   // Node2D.get_position
@@ -39,9 +44,6 @@ BindName bind_of(int op);
 // Per projectile-frame, averaged over a period of 30 frames (the straight
 // kind refreshes every 5th frame, tracking every 30th).
 OpCounts prescribed(int kind);
-
-// The same, without finding the root again after each script call.
-OpCounts prescribed_without_refind(int kind);
 
 double total(const OpCounts& c);
 

@@ -13,6 +13,9 @@ const char* op_name(Op op) {
         case Op::cast_to_node2d: return "cast_to_node2d";
         case Op::is_inside_tree: return "is_inside_tree";
         case Op::get_node_or_null: return "get_node_or_null";
+        case Op::get_instance_id: return "get_instance_id";
+        case Op::get_parent: return "get_parent";
+        case Op::has_name: return "has_name";
         case Op::get_global_position: return "get_global_position";
         case Op::set_global_position: return "set_global_position";
         case Op::get_position: return "get_position";
@@ -75,6 +78,21 @@ bool RecordingHost::is_inside_tree(ObjectHandle node) {
 ObjectHandle RecordingHost::get_node_or_null(ObjectHandle node, ChildPath path) {
     add(Op::get_node_or_null, node, 0.0f, 0.0f, static_cast<uint8_t>(path));
     return inner_.get_node_or_null(node, path);
+}
+
+uint64_t RecordingHost::get_instance_id(ObjectHandle object) {
+    add(Op::get_instance_id, object);
+    return inner_.get_instance_id(object);
+}
+
+ObjectHandle RecordingHost::get_parent(ObjectHandle node) {
+    add(Op::get_parent, node);
+    return inner_.get_parent(node);
+}
+
+bool RecordingHost::has_name(ObjectHandle node, ChildPath path) {
+    add(Op::has_name, node, 0.0f, 0.0f, static_cast<uint8_t>(path));
+    return inner_.has_name(node, path);
 }
 
 Vector2 RecordingHost::get_global_position(ObjectHandle node2d) {
@@ -146,6 +164,9 @@ uint64_t bits(ObjectHandle p) { return reinterpret_cast<uintptr_t>(p); }
             case Op::get_node_or_null:
                 sink ^= bits(host.get_node_or_null(c.object, static_cast<ChildPath>(c.arg)));
                 break;
+            case Op::get_instance_id: sink ^= host.get_instance_id(c.object); break;
+            case Op::get_parent: sink ^= bits(host.get_parent(c.object)); break;
+            case Op::has_name: sink += host.has_name(c.object, static_cast<ChildPath>(c.arg)) ? 1 : 0; break;
             case Op::get_global_position: sink ^= bits(host.get_global_position(c.object)); break;
             case Op::set_global_position: host.set_global_position(c.object, {c.x, c.y}); break;
             case Op::get_position: sink ^= bits(host.get_position(c.object)); break;

@@ -19,6 +19,9 @@ enum class Op : uint8_t {
     cast_to_node2d,
     is_inside_tree,
     get_node_or_null,
+    get_instance_id,
+    get_parent,
+    has_name,
     get_global_position,
     set_global_position,
     get_position,
@@ -56,6 +59,9 @@ public:
     ObjectHandle cast_to_node2d(ObjectHandle object) override;
     bool is_inside_tree(ObjectHandle node) override;
     ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) override;
+    uint64_t get_instance_id(ObjectHandle object) override;
+    ObjectHandle get_parent(ObjectHandle node) override;
+    bool has_name(ObjectHandle node, ChildPath path) override;
     Vector2 get_global_position(ObjectHandle node2d) override;
     void set_global_position(ObjectHandle node2d, Vector2 p) override;
     Vector2 get_position(ObjectHandle node2d) override;

@@ -26,6 +26,9 @@ struct CheapNode {
     bool armored = false;
     uint32_t script_calls = 0;
     std::array<CheapNode*, static_cast<std::size_t>(ChildPath::count)> children{};
+    CheapNode* parent = nullptr;
+    uint64_t id = 0;
+    ChildPath name = ChildPath::count;  // the path's last name it bears; count for none
 };
 
 class CheapHost final : public Host {
@@ -56,6 +59,9 @@ public:
     ObjectHandle get_node_or_null(ObjectHandle o, ChildPath p) override {
         return as(o)->children[static_cast<std::size_t>(p)];
     }
+    uint64_t get_instance_id(ObjectHandle o) override { return as(o)->id; }
+    ObjectHandle get_parent(ObjectHandle o) override { return as(o)->parent; }
+    bool has_name(ObjectHandle o, ChildPath p) override { return as(o)->name == p; }
 
     Vector2 get_global_position(ObjectHandle o) override { return as(o)->global_position; }
     void set_global_position(ObjectHandle o, Vector2 p) override { as(o)->global_position = p; }

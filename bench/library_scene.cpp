@@ -109,6 +109,7 @@ EngineCallCount EngineCallMeter::stop(uint64_t frames, int32_t live) const {
     EngineCallCount c;
     c.per_pf[lookup] = per_pf(delta_of(Fn::object_get_instance_from_id));
     c.per_pf[cast] = per_pf(delta_of(Fn::object_cast_to));
+    c.per_pf[instance] = per_pf(delta_of(Fn::object_get_instance_id));
     for (int op = inside; op < kEngineOps; ++op) c.per_pf[static_cast<std::size_t>(op)] = per_pf(bind_delta(before_, after, bind_of(op)));
     // Engine.is_editor_hint, once a frame whatever the projectiles.
     const uint64_t fixed = frames;
@@ -118,7 +119,7 @@ EngineCallCount EngineCallMeter::stop(uint64_t frames, int32_t live) const {
     c.variant_destroys_per_pf = per_pf(delta_of(Fn::variant_destroy));
     for (std::size_t f = 0; f < whost::kFnCount; ++f) {
         const auto fn = static_cast<Fn>(f);
-        if (fn == Fn::object_get_instance_from_id || fn == Fn::object_cast_to ||
+        if (fn == Fn::object_get_instance_from_id || fn == Fn::object_cast_to || fn == Fn::object_get_instance_id ||
             fn == Fn::object_method_bind_ptrcall || fn == Fn::object_method_bind_call || fn == Fn::variant_destroy) {
             continue;
         }
@@ -140,7 +141,7 @@ std::string budget_differences(int kind, const EngineCallCount& c) {
         out += line;
     };
     // One interface call per op; Object.call also destroys its result.
-    const double binds = total(want) - want[lookup] - want[cast] - want[script];
+    const double binds = total(want) - want[lookup] - want[cast] - want[instance] - want[script];
     check("object_method_bind_ptrcall", binds, c.ptrcalls_per_pf);
     check("object_method_bind_call", want[script], c.bind_calls_per_pf);
     check("variant_destroy", want[script], c.variant_destroys_per_pf);

@@ -54,6 +54,7 @@ SceneNode* FuzzScene::spawn(bool is_node2d, bool in_tree, uint8_t child_mask, ui
         }
         SceneNode* child = make_node((odd_children_mask & (1u << i)) == 0, in_tree);
         child->parent = parent;
+        child->name = path;
         // The sprite is stored on the root under its full path and on the
         // body under the body-relative slot, so both lookups find it.
         root->children[i] = child;
@@ -64,8 +65,10 @@ SceneNode* FuzzScene::spawn(bool is_node2d, bool in_tree, uint8_t child_mask, ui
 
 void FuzzScene::free_node(SceneNode& node) {
     if (node.freed || node.is_viewport) return;
-    for (SceneNode* child : node.children) {
-        if (child != nullptr && child->parent == &node) free_node(*child);
+    // Every child goes, also those no path reaches (renamed ones).
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+        SceneNode& other = *nodes_[i];
+        if (!other.freed && other.parent == &node) free_node(other);
     }
     node.freed = true;
     node.in_tree = false;
@@ -78,6 +81,70 @@ void FuzzScene::free_node(SceneNode& node) {
         }
     }
     node.children.fill(nullptr);
+}
+
+void FuzzScene::unlink(SceneNode& root, ChildPath path) {
+    constexpr auto body = static_cast<std::size_t>(ChildPath::projectile_body);
+    constexpr auto sprite = static_cast<std::size_t>(ChildPath::projectile_sprite);
+    const auto i = static_cast<std::size_t>(path);
+    SceneNode* child = root.children[i];
+    if (child == nullptr) return;
+    root.children[i] = nullptr;
+    // The sprite's path runs through the body.
+    if (i == body) root.children[sprite] = nullptr;
+    if (i == sprite && child->parent != nullptr) child->parent->children[sprite] = nullptr;
+}
+
+void FuzzScene::rename_child(SceneNode& root, ChildPath path) {
+    SceneNode* child = root.children[static_cast<std::size_t>(path)];
+    if (child == nullptr || root.freed) return;
+    unlink(root, path);
+    child->name = ChildPath::count;
+}
+
+void FuzzScene::reparent_child(SceneNode& root, ChildPath path, SceneNode& new_root) {
+    constexpr auto body = static_cast<std::size_t>(ChildPath::projectile_body);
+    constexpr auto sprite = static_cast<std::size_t>(ChildPath::projectile_sprite);
+    const auto i = static_cast<std::size_t>(path);
+    SceneNode* child = root.children[i];
+    if (child == nullptr || root.freed || new_root.freed || new_root.is_viewport || &new_root == &root ||
+        new_root.children[i] != nullptr || child == &new_root) {
+        return;
+    }
+    SceneNode* parent = &new_root;
+    if (i == sprite) {
+        parent = new_root.children[body];
+        if (parent == nullptr || parent->children[sprite] != nullptr) return;
+    }
+    // A node cannot move below its own subtree.
+    for (const SceneNode* up = parent; up != nullptr; up = up->parent) {
+        if (up == child) return;
+    }
+    unlink(root, path);
+    if (i == sprite) parent->children[sprite] = child;
+    child->parent = parent;
+    child->in_tree = new_root.in_tree;
+    new_root.children[i] = child;
+    if (i == body) {
+        new_root.children[sprite] = child->children[sprite];
+        if (child->children[sprite] != nullptr) child->children[sprite]->in_tree = new_root.in_tree;
+    }
+}
+
+void FuzzScene::replace_child(SceneNode& root, ChildPath path) {
+    const auto i = static_cast<std::size_t>(path);
+    SceneNode* child = root.children[i];
+    if (child == nullptr || root.freed || nodes_.size() >= node_limit()) return;
+    SceneNode* parent = child->parent;
+    const bool node2d = child->is_node2d;
+    const bool in_tree = child->in_tree;
+    free_node(*child);
+    SceneNode* fresh = make_node(node2d, in_tree);
+    fresh->parent = parent;
+    fresh->name = path;
+    fresh->position = {1.0f, 2.0f};  // unlike the old one, so a stale handle would show
+    root.children[i] = fresh;
+    if (path == ChildPath::projectile_sprite && parent != nullptr) parent->children[i] = fresh;
 }
 
 SceneNode* FuzzScene::find_live(uint64_t instance_id) const {
@@ -188,6 +255,24 @@ ObjectHandle FuzzScene::get_node_or_null(ObjectHandle handle, ChildPath path) {
         return nullptr;
     }
     return node->children[i];
+}
+
+uint64_t FuzzScene::get_instance_id(ObjectHandle handle) {
+    tick();
+    SceneNode* node = object(handle, "get_instance_id");
+    return node != nullptr ? node->instance_id : 0;
+}
+
+ObjectHandle FuzzScene::get_parent(ObjectHandle handle) {
+    tick();
+    SceneNode* node = object(handle, "get_parent");
+    return node != nullptr ? node->parent : nullptr;
+}
+
+bool FuzzScene::has_name(ObjectHandle handle, ChildPath path) {
+    tick();
+    SceneNode* node = object(handle, "has_name");
+    return node != nullptr && node->name == path;
 }
 
 Vector2 FuzzScene::get_global_position(ObjectHandle handle) {

@@ -27,6 +27,7 @@ struct SceneNode {
     bool in_tree = true;
     bool is_viewport = false;
     SceneNode* parent = nullptr;
+    ChildPath name = ChildPath::count;  // the path whose last name it bears; count for none
     // Children at the four paths of ChildPath; projectile_sprite hangs below
     // projectile_body, so it is reachable only while the body is there.
     std::array<SceneNode*, static_cast<std::size_t>(ChildPath::count)> children{};
@@ -58,6 +59,12 @@ public:
     SceneNode* spawn(bool is_node2d, bool in_tree, uint8_t child_mask, uint8_t odd_children_mask);
     // Frees node and everything below it, detaching it from its parent.
     void free_node(SceneNode& node);
+    // The child of root at path, kept alive: renamed (so no path finds it),
+    // moved below another root (at the same path there, when that is free),
+    // or freed and replaced by a new node of the same name.
+    void rename_child(SceneNode& root, ChildPath path);
+    void reparent_child(SceneNode& root, ChildPath path, SceneNode& new_root);
+    void replace_child(SceneNode& root, ChildPath path);
 
     SceneNode* find_live(uint64_t instance_id) const;
 
@@ -91,6 +98,9 @@ public:
     ObjectHandle cast_to_node2d(ObjectHandle object) override;
     bool is_inside_tree(ObjectHandle node) override;
     ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) override;
+    uint64_t get_instance_id(ObjectHandle object) override;
+    ObjectHandle get_parent(ObjectHandle node) override;
+    bool has_name(ObjectHandle node, ChildPath path) override;
     Vector2 get_global_position(ObjectHandle node2d) override;
     void set_global_position(ObjectHandle node2d, Vector2 p) override;
     Vector2 get_position(ObjectHandle node2d) override;
@@ -107,6 +117,8 @@ private:
     SceneNode* node2d(ObjectHandle handle, const char* operation);
     SceneNode* writable(ObjectHandle handle, const char* operation);
     SceneNode* make_node(bool is_node2d, bool in_tree);
+    // Forgets the child at path below root for path lookups (the child stays).
+    void unlink(SceneNode& root, ChildPath path);
     void fail(const std::string& what);
     void tick();
 

@@ -90,6 +90,12 @@ enum class Op : uint8_t {
     // the given kind: the common case, reachable in few bytes.
     spawn_projectile,  // i32 type, Vector2 velocity, float speed, float z, float y_speed, float ground, instance id target
     spawn_target,      // i32 camp, i32 grid_y, i32 mask, u8 flags, Vector2 position
+    // Changes to the running projectile's children that keep them alive, so
+    // that only a fresh lookup tells: rename one, move it below another node,
+    // or swap it for a new node of the same name.
+    rename_current_child,    // u8 child path
+    reparent_current_child,  // u8 child path, node (its new root)
+    replace_current_child,   // u8 child path
     count
 };
 

@@ -16,9 +16,36 @@ bool finishes(ScriptMethod m) {
 
 }  // namespace
 
-Session::Session(Limits limits) : limits_(limits) {
+Session::Session(Limits limits, NodeLookup lookup) : limits_(limits) {
     scene_.set_handler(this);
     scene_.check_writes(true);
+    w_.set_node_lookup(lookup);
+}
+
+std::vector<uint64_t> Session::trace() const {
+    std::vector<uint64_t> t = script_calls_;
+    const auto bits = [](float f) {
+        uint32_t u = 0;
+        std::memcpy(&u, &f, sizeof u);
+        return uint64_t{u};
+    };
+    for (const auto& n : scene_.nodes()) {
+        t.push_back(n->instance_id);
+        t.push_back(n->freed ? 1 : 0);
+        t.push_back(bits(n->position.x) << 32 | bits(n->position.y));
+        t.push_back(bits(n->rotation));
+        t.push_back(bits(n->scale.x) << 32 | bits(n->scale.y));
+    }
+    const auto& pool = w_.projectiles();
+    for (int32_t id = 0; id < pool.size(); ++id) {
+        const ProjectileState& r = pool[id];
+        t.push_back(r.node_instance_id);
+        t.push_back(uint64_t{r.active} << 1 | uint64_t{r.hit_over});
+        t.push_back(bits(r.velocity.x) << 32 | bits(r.velocity.y));
+        t.push_back(bits(r.z_val) << 32 | bits(r.y_speed));
+        t.push_back(r.target_instance_id);
+    }
+    return t;
 }
 
 void Session::fail(const std::string& what) {
@@ -185,6 +212,8 @@ bool Session::in_frame() const {
 
 bool Session::on_script_call(SceneNode& node, ScriptMethod method) {
     if (failed()) return false;
+    script_calls_.push_back(node.instance_id);
+    script_calls_.push_back(static_cast<uint64_t>(method));
     const std::size_t here = contexts_.size();
     const Context top = here == 0 ? Context::script : contexts_.back().kind;
     const char* name = script_method_name(method);

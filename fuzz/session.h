@@ -31,10 +31,18 @@ struct Limits {
 
 class Session final : public ScriptHandler {
 public:
-    explicit Session(Limits limits = {});
+    explicit Session(Limits limits = {}, NodeLookup lookup = NodeLookup::remembered);
 
     // Runs a whole program; returns the first violation, or an empty string.
     std::string run(const uint8_t* data, std::size_t size);
+    // What a program did that scripts and players can see: every script call
+    // (node and method, in order), then every node's transform and the
+    // projectile records as they ended. Two runs of one program that behave
+    // alike give the same trace.
+    std::vector<uint64_t> trace() const;
+    // Whether the run stopped early on its host-call budget (the two ways of
+    // finding nodes make different numbers of calls, so such runs differ).
+    bool out_of_budget() const { return input_host_calls_ >= limits_.max_host_calls; }
 
     Warfield& warfield() { return w_; }
     FuzzScene& scene() { return scene_; }
@@ -107,6 +115,7 @@ private:
     uint64_t last_frame_count_ = 0;
     Vector2 grid_size_{80.0f, 98.0f};
     std::string violation_;
+    std::vector<uint64_t> script_calls_;
 };
 
 template <class Record, class Call>

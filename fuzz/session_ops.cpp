@@ -217,7 +217,10 @@ void Session::run_op() {
         case Op::free_current_child:
         case Op::retarget_current:
         case Op::finish_current:
-        case Op::steer_current: op_current(op); break;
+        case Op::steer_current:
+        case Op::rename_current_child:
+        case Op::reparent_current_child:
+        case Op::replace_current_child: op_current(op); break;
         case Op::spawn_projectile: op_spawn_projectile(); break;
         case Op::spawn_target: op_spawn_target(); break;
         case Op::count: break;
@@ -240,6 +243,17 @@ void Session::op_current(Op op) {
             const uint8_t k = u8() % static_cast<uint8_t>(ChildPath::count);
             SceneNode* child = node != nullptr ? node->children[k] : nullptr;
             if (child != nullptr) scene_.free_node(*child);
+            break;
+        }
+        case Op::rename_current_child:
+        case Op::reparent_current_child:
+        case Op::replace_current_child: {
+            const auto path = static_cast<ChildPath>(u8() % static_cast<uint8_t>(ChildPath::count));
+            SceneNode* other = op == Op::reparent_current_child ? any_node() : nullptr;
+            if (node == nullptr) break;
+            if (op == Op::rename_current_child) scene_.rename_child(*node, path);
+            if (op == Op::reparent_current_child && other != nullptr) scene_.reparent_child(*node, path, *other);
+            if (op == Op::replace_current_child) scene_.replace_child(*node, path);
             break;
         }
         case Op::retarget_current: {

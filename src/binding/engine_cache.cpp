@@ -21,6 +21,8 @@ EngineBinds find_binds() {
     b.node_get_viewport = find_bind("Node", "get_viewport", hashes::kNodeGetViewport);
     b.node_is_inside_tree = find_bind("Node", "is_inside_tree", hashes::kNodeIsInsideTree);
     b.node_get_node_or_null = find_bind("Node", "get_node_or_null", hashes::kNodeGetNodeOrNull);
+    b.node_get_parent = find_bind("Node", "get_parent", hashes::kNodeGetParent);
+    b.node_get_name = find_bind("Node", "get_name", hashes::kNodeGetName);
     b.viewport_get_visible_rect = find_bind("Viewport", "get_visible_rect", hashes::kViewportGetVisibleRect);
     b.node2d_get_global_position = find_bind("Node2D", "get_global_position", hashes::kNode2DGetVector2);
     b.node2d_set_global_position = find_bind("Node2D", "set_global_position", hashes::kNode2DSetVector2);
@@ -37,7 +39,8 @@ EngineBinds find_binds() {
 bool all_found(const EngineBinds& b) {
     const GDExtensionMethodBindPtr all[] = {
         b.engine_is_editor_hint,      b.node_get_viewport,          b.node_is_inside_tree,
-        b.node_get_node_or_null,      b.viewport_get_visible_rect,  b.node2d_get_global_position,
+        b.node_get_node_or_null,      b.node_get_parent,            b.node_get_name,
+        b.viewport_get_visible_rect,  b.node2d_get_global_position,
         b.node2d_set_global_position, b.node2d_get_position,        b.node2d_set_position,
         b.node2d_get_rotation,        b.node2d_set_rotation,        b.node2d_set_scale,
         b.object_call,                b.object_notification,
@@ -66,6 +69,10 @@ EngineCache::EngineCache() : empty_name(""), nil(Variant::Nil{}) {
     child_paths.reserve(static_cast<size_t>(ChildPath::count));
     for (size_t i = 0; i < static_cast<size_t>(ChildPath::count); ++i) {
         child_paths.emplace_back(child_path_name(static_cast<ChildPath>(i)));
+    }
+    child_names.reserve(static_cast<size_t>(ChildPath::count));
+    for (size_t i = 0; i < static_cast<size_t>(ChildPath::count); ++i) {
+        child_names.emplace_back(child_name(static_cast<ChildPath>(i)));
     }
     script_methods.reserve(static_cast<size_t>(ScriptMethod::count));
     for (size_t i = 0; i < static_cast<size_t>(ScriptMethod::count); ++i) {

@@ -15,6 +15,8 @@ struct EngineBinds {
     GDExtensionMethodBindPtr node_get_viewport = nullptr;
     GDExtensionMethodBindPtr node_is_inside_tree = nullptr;
     GDExtensionMethodBindPtr node_get_node_or_null = nullptr;
+    GDExtensionMethodBindPtr node_get_parent = nullptr;
+    GDExtensionMethodBindPtr node_get_name = nullptr;
     GDExtensionMethodBindPtr viewport_get_visible_rect = nullptr;
     GDExtensionMethodBindPtr node2d_get_global_position = nullptr;
     GDExtensionMethodBindPtr node2d_set_global_position = nullptr;
@@ -37,6 +39,7 @@ struct EngineCache {
     EngineBinds binds;
     // Indexed by ChildPath and ScriptMethod.
     std::vector<NodePath> child_paths;
+    std::vector<StringName> child_names;  // the last name of each path
     std::vector<Variant> script_methods;  // each a Variant holding the method's StringName
     bool complete = false;                // every bind, tag and singleton was found
 };
@@ -52,6 +55,8 @@ inline constexpr GDExtensionInt kEngineIsEditorHint = 36873697;
 inline constexpr GDExtensionInt kNodeGetViewport = 3596683776;
 inline constexpr GDExtensionInt kNodeIsInsideTree = 36873697;
 inline constexpr GDExtensionInt kNodeGetNodeOrNull = 2734337346;
+inline constexpr GDExtensionInt kNodeGetParent = 3160264692;
+inline constexpr GDExtensionInt kNodeGetName = 2002593661;
 inline constexpr GDExtensionInt kViewportGetVisibleRect = 1639390495;
 inline constexpr GDExtensionInt kNode2DGetVector2 = 3341600327;  // get_position, get_global_position
 inline constexpr GDExtensionInt kNode2DSetVector2 = 743155724;   // set_position, set_global_position, set_scale

@@ -81,6 +81,37 @@ ObjectHandle EngineHost::get_node_or_null(ObjectHandle node, ChildPath path) {
     return child;
 }
 
+uint64_t EngineHost::get_instance_id(ObjectHandle object) {
+    return object != nullptr ? api.object_get_instance_id(object) : 0;
+}
+
+ObjectHandle EngineHost::get_parent(ObjectHandle node) {
+    const GDExtensionMethodBindPtr bind = cache_.binds.node_get_parent;
+    if (bind == nullptr || node == nullptr) {
+        return nullptr;
+    }
+    GDExtensionObjectPtr parent = nullptr;
+    api.object_method_bind_ptrcall(bind, node, nullptr, &parent);
+    return parent;
+}
+
+bool EngineHost::has_name(ObjectHandle node, ChildPath path) {
+    const GDExtensionMethodBindPtr bind = cache_.binds.node_get_name;
+    const auto index = static_cast<size_t>(path);
+    if (bind == nullptr || node == nullptr || index >= cache_.child_names.size()) {
+        return false;
+    }
+    // The name is assigned into a constructed (empty) name, compared by the
+    // engine's own equality, then released.
+    alignas(8) unsigned char name[8];
+    api.string_name_new(name, nullptr);
+    api.object_method_bind_ptrcall(bind, node, nullptr, name);
+    GDExtensionBool equal = 0;
+    api.string_name_equal(name, cache_.child_names[index].ptr(), &equal);
+    api.string_name_destroy(name);
+    return equal != 0;
+}
+
 Vector2 EngineHost::get_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d) {
     Vector2 v{};
     if (bind == nullptr || node2d == nullptr) {

@@ -20,6 +20,9 @@ public:
     ObjectHandle cast_to_node2d(ObjectHandle object) override;
     bool is_inside_tree(ObjectHandle node) override;
     ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) override;
+    uint64_t get_instance_id(ObjectHandle object) override;
+    ObjectHandle get_parent(ObjectHandle node) override;
+    bool has_name(ObjectHandle node, ChildPath path) override;
 
     Vector2 get_global_position(ObjectHandle node2d) override;
     void set_global_position(ObjectHandle node2d, Vector2 p) override;

@@ -57,6 +57,7 @@ void load_functions(Loader& load, Interface& a) {
     load(a.object_destroy, "object_destroy");
     load(a.global_get_singleton, "global_get_singleton");
     load(a.object_get_instance_from_id, "object_get_instance_from_id");
+    load(a.object_get_instance_id, "object_get_instance_id");
     load(a.object_cast_to, "object_cast_to");
     load(a.object_set_instance, "object_set_instance");
     load(a.classdb_construct_object2, "classdb_construct_object2");
@@ -76,6 +77,8 @@ void resolve_builtins(Loader& load, Interface& a) {
     a.node_path_from_string =
         a.variant_get_ptr_constructor(GDEXTENSION_VARIANT_TYPE_NODE_PATH, kNodePathConstructorFromString);
     a.array_new = a.variant_get_ptr_constructor(GDEXTENSION_VARIANT_TYPE_ARRAY, kArrayConstructorEmpty);
+    a.string_name_new =
+        a.variant_get_ptr_constructor(GDEXTENSION_VARIANT_TYPE_STRING_NAME, kStringNameConstructorEmpty);
     a.string_name_equal = a.variant_get_ptr_operator_evaluator(
         GDEXTENSION_VARIANT_OP_EQUAL, GDEXTENSION_VARIANT_TYPE_STRING_NAME, GDEXTENSION_VARIANT_TYPE_STRING_NAME);
 
@@ -98,6 +101,7 @@ void resolve_builtins(Loader& load, Interface& a) {
     load.require(a.array_destroy);
     load.require(a.node_path_from_string);
     load.require(a.array_new);
+    load.require(a.string_name_new);
     load.require(a.string_name_equal);
     load.require(a.variant_from_bool);
     load.require(a.variant_from_int);

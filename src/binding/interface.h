@@ -37,6 +37,7 @@ struct Interface {
     GDExtensionInterfaceObjectDestroy object_destroy = nullptr;
     GDExtensionInterfaceGlobalGetSingleton global_get_singleton = nullptr;
     GDExtensionInterfaceObjectGetInstanceFromId object_get_instance_from_id = nullptr;
+    GDExtensionInterfaceObjectGetInstanceId object_get_instance_id = nullptr;
     GDExtensionInterfaceObjectCastTo object_cast_to = nullptr;
     GDExtensionInterfaceObjectSetInstance object_set_instance = nullptr;
 
@@ -54,6 +55,7 @@ struct Interface {
     GDExtensionPtrDestructor node_path_destroy = nullptr;
     GDExtensionPtrDestructor array_destroy = nullptr;
     GDExtensionPtrConstructor node_path_from_string = nullptr;
+    GDExtensionPtrConstructor string_name_new = nullptr;
     GDExtensionPtrConstructor array_new = nullptr;
     GDExtensionPtrBuiltInMethod array_resize = nullptr;
     GDExtensionPtrOperatorEvaluator string_name_equal = nullptr;
@@ -77,6 +79,7 @@ extern Interface api;
 // Constructor indices and builtin method hashes the binding relies on.
 inline constexpr int32_t kArrayConstructorEmpty = 0;
 inline constexpr int32_t kNodePathConstructorFromString = 2;
+inline constexpr int32_t kStringNameConstructorEmpty = 0;
 inline constexpr GDExtensionInt kArrayResizeHash = 848867239;
 
 // Lowest engine version the library accepts.

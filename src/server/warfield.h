@@ -15,6 +15,7 @@
 #include "server/projectile_state.h"
 #include "server/slot_pool.h"
 #include "server/target_state.h"
+#include "simulation/node_cache.h"
 
 namespace warfield {
 
@@ -117,6 +118,9 @@ public:
     void _ready(Host& host);
     void _physics_process(Host& host, double delta);
     void step_projectiles(Host& host, float delta);
+    // Remembered nodes (the default) or a lookup by path of every node every
+    // time; both behave alike, the second is the plain form tests compare with.
+    void set_node_lookup(NodeLookup lookup) { node_lookup_ = lookup; }
 
     // State, for the simulation, tests and invariant checks.
     SlotPool<ProjectileState>& projectiles() { return projectiles_; }
@@ -138,6 +142,8 @@ private:
     uint64_t frame_count_ = 0;
     Rect2 visible_rect_{};
     Vector2 grid_size_{80.0f, 98.0f};
+    NodeLookup node_lookup_ = NodeLookup::remembered;
+    NodeCache node_cache_;  // by projectile slot
 };
 
 }  // namespace warfield

@@ -41,6 +41,8 @@ enum class ChildPath : uint8_t {
 
 const char* script_method_name(ScriptMethod m);
 const char* child_path_name(ChildPath p);
+// The last name of the path: what the child itself is called.
+const char* child_name(ChildPath p);
 
 class Host {
 public:
@@ -58,6 +60,12 @@ public:
     virtual ObjectHandle cast_to_node2d(ObjectHandle object) = 0;
     virtual bool is_inside_tree(ObjectHandle node) = 0;
     virtual ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) = 0;
+    // What a remembered child is checked against: its object's id (0 for
+    // none), its parent (null for none) and whether its name is the last name
+    // of the path.
+    virtual uint64_t get_instance_id(ObjectHandle object) = 0;
+    virtual ObjectHandle get_parent(ObjectHandle node) = 0;
+    virtual bool has_name(ObjectHandle node, ChildPath path) = 0;
 
     virtual Vector2 get_global_position(ObjectHandle node2d) = 0;
     virtual void set_global_position(ObjectHandle node2d, Vector2 p) = 0;

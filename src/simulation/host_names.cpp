@@ -30,4 +30,15 @@ const char* child_path_name(ChildPath p) {
     return "";
 }
 
+const char* child_name(ChildPath p) {
+    switch (p) {
+        case ChildPath::projectile_body: return "ProjectileBodyNode";
+        case ChildPath::projectile_sprite: return "ProjectileSprite";
+        case ChildPath::shadow_sprite: return "ShadowSprite";
+        case ChildPath::hit_box: return "HitBox";
+        case ChildPath::count: break;
+    }
+    return "";
+}
+
 }  // namespace warfield

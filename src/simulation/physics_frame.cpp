@@ -41,6 +41,7 @@ void Warfield::_physics_process(Host& host, double delta) {
 }
 
 void Warfield::step_projectiles(Host& host, float delta) {
+    NodeCache* cache = node_lookup_ == NodeLookup::remembered ? &node_cache_ : nullptr;
     // The size is read afresh for every slot: projectiles appended by scripts
     // during the frame are stepped in it too.
     for (int32_t slot = 0; slot < projectiles_.size(); ++slot) {
@@ -53,18 +54,25 @@ void Warfield::step_projectiles(Host& host, float delta) {
             type = r.type;
         }
 
-        const ObjectHandle node = resolve_node(host, node_id);
+        ObjectHandle root_object = nullptr;
+        const ObjectHandle node = cache != nullptr
+                                      ? resolve_remembered(host, cache->at(slot).root, node_id, root_object)
+                                      : resolve_node(host, node_id);
         if (node == nullptr) {
             projectiles_[slot].active = false;
             continue;
         }
 
-        StepContext s{*this, host, slot, node_id, node, delta};
+        StepContext s{*this, host, slot, node_id, node, delta, cache, root_object};
         spin_sprite(s);
         if (step_kind(s, type) == StepOutcome::abandoned) continue;
 
         const ProjectileState& r = projectiles_[slot];
-        if (!r.hit_over && r.active) host.set_global_position(s.node, host.get_global_position(s.node));
+        if (r.hit_over || !r.active) continue;
+        // Re-applies the root's global position. When this step set it after
+        // its last script call, the engine already holds exactly that value.
+        if (s.root_moved) continue;
+        host.set_global_position(s.node, root_global_position(s));
     }
 }
 

@@ -1,6 +1,64 @@
 #include "simulation/step_ops.h"
 
+#include <cmath>
+
 namespace warfield {
+namespace {
+
+constexpr std::size_t index_of(ChildPath path) { return static_cast<std::size_t>(path); }
+constexpr uint8_t bit_of(ChildPath path) { return static_cast<uint8_t>(1u << index_of(path)); }
+
+// The path lookup itself, as the reference behaviour defines it.
+ObjectHandle look_up_child(Host& host, ObjectHandle root, ChildPath path, ObjectHandle& object) {
+    object = host.get_node_or_null(root, path);
+    if (object == nullptr || !host.is_inside_tree(object)) {
+        object = nullptr;
+        return nullptr;
+    }
+    return host.cast_to_node2d(object);
+}
+
+// Establishes, since the last script call, what the path names now: the
+// remembered child when it is provably still there, else a fresh lookup
+// (which is then remembered).
+//
+// The proof: the remembered id still names the same live object, its parent
+// is the object now at the parent path, and its name is the path's last name.
+// Sibling names are unique, so that is exactly the child the lookup would
+// return. It is in the tree because the root is (checked after every script
+// call), and an object's class never changes, so its Node2D form stands.
+void establish_child(StepContext& s, ChildPath path) {
+    const std::size_t i = index_of(path);
+    ObjectHandle parent = s.root_object;
+    if (path == ChildPath::projectile_sprite) {
+        if ((s.proven & bit_of(ChildPath::projectile_body)) == 0) establish_child(s, ChildPath::projectile_body);
+        parent = s.child_object[index_of(ChildPath::projectile_body)];
+    }
+    s.proven |= bit_of(path);
+
+    RememberedNode& memo = s.cache->at(s.slot).children[i];
+    if (parent == nullptr) {
+        // Nothing in the tree at the parent path, so nothing below it either.
+        s.child_object[i] = nullptr;
+        s.child[i] = nullptr;
+        return;
+    }
+    if (memo.id != 0 && s.host.object_from_instance_id(memo.id) == memo.object &&
+        s.host.get_parent(memo.object) == parent && s.host.has_name(memo.object, path)) {
+        s.child_object[i] = memo.object;
+        s.child[i] = memo.node2d;
+        return;
+    }
+    ObjectHandle object = nullptr;
+    s.child[i] = look_up_child(s.host, s.node, path, object);
+    s.child_object[i] = object;
+    memo = RememberedNode{};
+    if (object != nullptr) memo = {s.host.get_instance_id(object), object, s.child[i]};
+}
+
+bool finite(Vector2 v) { return std::isfinite(v.x) && std::isfinite(v.y); }
+
+}  // namespace
 
 ObjectHandle resolve_node(Host& host, uint64_t instance_id) {
     const ObjectHandle object = host.object_from_instance_id(instance_id);
@@ -10,16 +68,48 @@ ObjectHandle resolve_node(Host& host, uint64_t instance_id) {
     return node;
 }
 
+ObjectHandle resolve_remembered(Host& host, RememberedNode& memo, uint64_t instance_id, ObjectHandle& object) {
+    object = host.object_from_instance_id(instance_id);
+    if (object == nullptr) return nullptr;
+    // Instance ids are never reused while their object lives, so the same id
+    // giving the same object means the same object.
+    if (memo.id != instance_id || memo.object != object) memo = {instance_id, object, host.cast_to_node2d(object)};
+    if (memo.node2d == nullptr || !host.is_inside_tree(memo.node2d)) return nullptr;
+    return memo.node2d;
+}
+
 ObjectHandle find_child(StepContext& s, ChildPath path) {
-    const ObjectHandle child = s.host.get_node_or_null(s.node, path);
-    if (child == nullptr || !s.host.is_inside_tree(child)) return nullptr;
-    return s.host.cast_to_node2d(child);
+    if (s.cache == nullptr) {
+        ObjectHandle object = nullptr;
+        return look_up_child(s.host, s.node, path, object);
+    }
+    if ((s.proven & bit_of(path)) == 0) establish_child(s, path);
+    return s.child[index_of(path)];
+}
+
+Vector2 root_global_position(StepContext& s) {
+    if (s.root_known) return s.root_position;
+    const Vector2 p = s.host.get_global_position(s.node);
+    if (s.cache != nullptr) {
+        s.root_known = true;
+        s.root_position = p;
+    }
+    return p;
 }
 
 void advance_node(StepContext& s) {
-    const Vector2 p = s.host.get_global_position(s.node);
+    const Vector2 p = root_global_position(s);
     const Vector2 v = s.record().velocity;
-    s.host.set_global_position(s.node, {s.delta * v.x + p.x, s.delta * v.y + p.y});
+    const Vector2 moved{s.delta * v.x + p.x, s.delta * v.y + p.y};
+    s.host.set_global_position(s.node, moved);
+    // The engine reports a finite position back as it was set (the host's
+    // contract; bit for bit under an identity parent). Non-finite ones may
+    // come back changed, so they are read again.
+    if (s.cache != nullptr) {
+        s.root_known = finite(moved);
+        s.root_moved = s.root_known;
+        s.root_position = moved;
+    }
 }
 
 void lift_child(StepContext& s, ObjectHandle child) {
@@ -46,12 +136,19 @@ void spin_sprite(StepContext& s) {
 
 bool call_script(StepContext& s, ScriptMethod method) {
     s.host.call(s.node, method);
+    // The script may have changed anything: nothing learnt before the call
+    // is trusted after it.
+    s.forget_facts();
     // The script may have released the slot and had it reused by another
     // node's registration: that projectile is not ours to move or end.
     if (s.record().node_instance_id != s.node_id) return false;
     // A node freed during the call is never touched again; one that stays
     // gets the handle the engine hands out now.
-    s.node = resolve_node(s.host, s.node_id);
+    if (s.cache != nullptr) {
+        s.node = resolve_remembered(s.host, s.cache->at(s.slot).root, s.node_id, s.root_object);
+    } else {
+        s.node = resolve_node(s.host, s.node_id);
+    }
     return s.node != nullptr;
 }
 

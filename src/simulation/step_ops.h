@@ -2,12 +2,15 @@
 // record's step while it runs.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "server/math_types.h"
 #include "server/projectile_state.h"
 #include "server/warfield.h"
 #include "simulation/host.h"
+#include "simulation/node_cache.h"
 
 namespace warfield {
 
@@ -16,6 +19,8 @@ namespace warfield {
 // step stopped at once and the node must not be touched again.
 enum class StepOutcome : uint8_t { done, abandoned };
 
+inline constexpr std::size_t kChildPaths = static_cast<std::size_t>(ChildPath::count);
+
 // One record's step in progress. Scripts may grow and move the pool during
 // any call, so the record is always reached through the slot, never kept.
 struct StepContext {
@@ -23,17 +28,40 @@ struct StepContext {
     Host& host;
     int32_t slot;
     uint64_t node_id;   // the record's node when the step began
-    ObjectHandle node;  // the root, resolved again after every script call
+    ObjectHandle node;  // the root as a Node2D, resolved again after every script call
     float delta;
+    // What is remembered between frames; null when every node is looked up
+    // by path every time (and the frame always writes back).
+    NodeCache* cache = nullptr;
+    ObjectHandle root_object = nullptr;  // the root as an object: its children's parent
+
+    // Facts true since the last script call (each call forgets them).
+    uint8_t proven = 0;  // a bit per ChildPath: its slot below holds the fresh answer
+    std::array<ObjectHandle, kChildPaths> child_object{};  // the in-tree object at the path, or null
+    std::array<ObjectHandle, kChildPaths> child{};         // the same as a usable Node2D, or null
+    bool root_known = false;  // root_position is what the engine reports
+    bool root_moved = false;  // and this step set it last
+    Vector2 root_position{};
 
     ProjectileState& record() { return warfield.projectiles()[slot]; }
+    void forget_facts() {
+        proven = 0;
+        root_known = false;
+        root_moved = false;
+    }
 };
 
 // The live, in-tree Node2D with this instance id, or null.
 ObjectHandle resolve_node(Host& host, uint64_t instance_id);
+// The same, skipping the class check when the id still names the object
+// remembered for it. `object` receives the object (null when there is none).
+ObjectHandle resolve_remembered(Host& host, RememberedNode& memo, uint64_t instance_id, ObjectHandle& object);
 
 // The root's child at path when it is usable (in the tree, a Node2D), or null.
 ObjectHandle find_child(StepContext& s, ChildPath path);
+
+// The root's global position, read from the engine unless already known.
+Vector2 root_global_position(StepContext& s);
 
 // Moves the root by delta * velocity.
 void advance_node(StepContext& s);

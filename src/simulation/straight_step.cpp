@@ -32,7 +32,7 @@ StepOutcome step_straight(StepContext& s) {
     if (r.fire_length > 0.0f) {
         const Vector2 from = r.save_pos;
         const float range = r.check_distance;
-        const Vector2 p = s.host.get_global_position(s.node);
+        const Vector2 p = root_global_position(s);
         const float dx = from.x - p.x;
         const float dy = from.y - p.y;
         if (dx * dx + dy * dy > range * range) return finish_projectile(s, ScriptMethod::over_from_extension);

@@ -11,11 +11,19 @@ namespace warfield {
 
 StepOutcome step_tracking(StepContext& s) {
     const uint64_t target_id = s.record().target_instance_id;
-    const ObjectHandle target = target_id != 0 ? resolve_node(s.host, target_id) : nullptr;
+    ObjectHandle target = nullptr;
+    if (target_id != 0) {
+        if (s.cache != nullptr) {
+            ObjectHandle object = nullptr;
+            target = resolve_remembered(s.host, s.cache->at(s.slot).target, target_id, object);
+        } else {
+            target = resolve_node(s.host, target_id);
+        }
+    }
 
     if (target != nullptr) {
         const Vector2 tp = s.host.get_global_position(target);
-        const Vector2 pp = s.host.get_global_position(s.node);
+        const Vector2 pp = root_global_position(s);
         float dx = tp.x - pp.x;
         float dy = tp.y - pp.y;
         const float length_squared = dx * dx + dy * dy;

@@ -199,6 +199,8 @@ void string_destroy(GDExtensionTypePtr p) {
 }
 void string_name_new(GDExtensionUninitializedStringNamePtr r, const char* s, GDExtensionBool) { make_name(r, s); }
 void string_name_destroy(GDExtensionTypePtr) {}
+// Names are interned pointers; the empty name is null.
+void string_name_empty(GDExtensionUninitializedTypePtr r, const GDExtensionConstTypePtr*) { store<const void*>(r, nullptr); }
 void node_path_from_string(GDExtensionUninitializedTypePtr r, const GDExtensionConstTypePtr* args) {
     string_new(r, load<std::string*>(args[0])->c_str());
 }
@@ -221,6 +223,7 @@ void string_name_equal(GDExtensionConstTypePtr a, GDExtensionConstTypePtr b, GDE
 GDExtensionPtrConstructor get_constructor(GDExtensionVariantType t, int32_t index) {
     if (t == GDEXTENSION_VARIANT_TYPE_NODE_PATH && index == 2) return node_path_from_string;
     if (t == GDEXTENSION_VARIANT_TYPE_ARRAY && index == 0) return array_new;
+    if (t == GDEXTENSION_VARIANT_TYPE_STRING_NAME && index == 0) return string_name_empty;
     return nullptr;
 }
 GDExtensionPtrDestructor get_destructor(GDExtensionVariantType t) {
@@ -285,6 +288,12 @@ GDExtensionObjectPtr get_singleton(GDExtensionConstStringNamePtr name) {
 GDExtensionObjectPtr instance_from_id(GDObjectInstanceID id) {
     const auto it = g_engine.objects_by_id.find(id);
     return it != g_engine.objects_by_id.end() ? it->second : nullptr;
+}
+GDObjectInstanceID instance_id_of(GDExtensionConstObjectPtr o) {
+    for (const auto& [id, object] : g_engine.objects_by_id) {
+        if (object == o) return id;
+    }
+    return 0;
 }
 GDExtensionObjectPtr cast_to(GDExtensionConstObjectPtr o, void* tag) {
     auto* obj = const_cast<Object*>(static_cast<const Object*>(o));
@@ -380,6 +389,7 @@ const std::map<std::string, GDExtensionInterfaceFunctionPtr>& functions() {
         {"object_destroy", fn(object_destroy)},
         {"global_get_singleton", fn(get_singleton)},
         {"object_get_instance_from_id", fn(instance_from_id)},
+        {"object_get_instance_id", fn(instance_id_of)},
         {"object_cast_to", fn(cast_to)},
         {"object_set_instance", fn(set_instance)},
         {"classdb_construct_object2", fn(construct_object)},

@@ -14,6 +14,9 @@ public:
     ObjectHandle cast_to_node2d(ObjectHandle) override { return nullptr; }
     bool is_inside_tree(ObjectHandle) override { return false; }
     ObjectHandle get_node_or_null(ObjectHandle, ChildPath) override { return nullptr; }
+    uint64_t get_instance_id(ObjectHandle) override { return 0; }
+    ObjectHandle get_parent(ObjectHandle) override { return nullptr; }
+    bool has_name(ObjectHandle, ChildPath) override { return false; }
     Vector2 get_global_position(ObjectHandle) override { return {}; }
     void set_global_position(ObjectHandle, Vector2) override {}
     Vector2 get_position(ObjectHandle) override { return {}; }

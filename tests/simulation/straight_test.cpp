@@ -30,29 +30,39 @@ TEST_F(StraightTest, GridRefreshOnEveryFifthFrameAndHeightCheckEveryFrame) {
     }
 }
 
-TEST_F(StraightTest, OrdinaryFrameMakesExactlyTheseHostCalls) {
+TEST_F(StraightTest, OrdinaryFramesMakeExactlyTheseHostCalls) {
     const ProjectileScene s = host.add_projectile_scene({.sprite = false});
     spawn({.type = 0, .velocity = {60, 0}}, s, {100, 100});
+    const auto expect_ops = [&](const std::vector<HostOp>& expected) {
+        ASSERT_EQ(host.log().size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(host.log()[i].op, expected[i]) << i << " " << host_op_name(host.log()[i].op);
+        }
+    };
     host.clear_log();
     frame();
-    const std::vector<HostOp> expected = {
-        HostOp::is_editor_hint,
-        // resolve
-        HostOp::object_from_instance_id, HostOp::cast_to_node2d, HostOp::is_inside_tree,
-        // "check_shooter_height", then the root is resolved again
-        HostOp::call, HostOp::object_from_instance_id, HostOp::cast_to_node2d, HostOp::is_inside_tree,
-        // move
-        HostOp::get_global_position, HostOp::set_global_position,
-        // off-screen test on the body
-        HostOp::get_node_or_null, HostOp::is_inside_tree, HostOp::cast_to_node2d, HostOp::get_global_position,
-        // write-back
-        HostOp::get_global_position, HostOp::set_global_position};
-    ASSERT_EQ(host.log().size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(host.log()[i].op, expected[i]) << i << " " << host_op_name(host.log()[i].op);
-    }
+    expect_ops({HostOp::is_editor_hint,
+                // resolve
+                HostOp::object_from_instance_id, HostOp::cast_to_node2d, HostOp::is_inside_tree,
+                // "check_shooter_height", then the root is resolved again (its class is known)
+                HostOp::call, HostOp::object_from_instance_id, HostOp::is_inside_tree,
+                // move
+                HostOp::get_global_position, HostOp::set_global_position,
+                // off-screen test on the body, found by path and remembered
+                HostOp::get_node_or_null, HostOp::is_inside_tree, HostOp::cast_to_node2d, HostOp::get_instance_id,
+                HostOp::get_global_position});
+    // No write-back: the step set the root's position after its last script call.
     EXPECT_EQ(host.log()[4].method, M::check_shooter_height);
-    EXPECT_EQ(host.log()[10].path, ChildPath::projectile_body);
+    EXPECT_EQ(host.log()[9].path, ChildPath::projectile_body);
+
+    host.clear_log();
+    frame();
+    expect_ops({HostOp::is_editor_hint, HostOp::object_from_instance_id, HostOp::is_inside_tree, HostOp::call,
+                HostOp::object_from_instance_id, HostOp::is_inside_tree, HostOp::get_global_position,
+                HostOp::set_global_position,
+                // the remembered body, proven still the one at its path: alive, child of the root, same name
+                HostOp::object_from_instance_id, HostOp::get_parent, HostOp::has_name, HostOp::get_global_position});
+    EXPECT_EQ(host.log()[8].node, s.body);
 }
 
 TEST_F(StraightTest, MotionIsExactFloatArithmetic) {

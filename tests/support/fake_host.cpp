@@ -13,6 +13,9 @@ const char* host_op_name(HostOp op) {
         case HostOp::cast_to_node2d: return "cast_to_node2d";
         case HostOp::is_inside_tree: return "is_inside_tree";
         case HostOp::get_node_or_null: return "get_node_or_null";
+        case HostOp::get_instance_id: return "get_instance_id";
+        case HostOp::get_parent: return "get_parent";
+        case HostOp::has_name: return "has_name";
         case HostOp::get_global_position: return "get_global_position";
         case HostOp::set_global_position: return "set_global_position";
         case HostOp::get_position: return "get_position";
@@ -42,10 +45,49 @@ uint64_t FakeHost::add_child(uint64_t parent, const char* name, bool node2d) {
     const uint64_t id = add_node(node2d);
     Node& child = nodes_[id - 1];
     Node& p = node(parent);
-    child.name = name;
     child.parent = &p;
     p.children.push_back(&child);
+    rename(id, name);
     return id;
+}
+
+void FakeHost::rename(uint64_t id, const char* name) {
+    Node& n = node(id);
+    std::string unique = name;
+    if (n.parent != nullptr) {
+        // Sibling names are unique, as in the engine.
+        for (int k = 2;; ++k) {
+            bool taken = false;
+            for (const Node* c : n.parent->children) taken = taken || (c != &n && c->name == unique);
+            if (!taken) break;
+            unique = std::string(name) + std::to_string(k);
+        }
+    }
+    n.name = unique;
+}
+
+void FakeHost::reparent(uint64_t id, uint64_t new_parent) {
+    Node& n = node(id);
+    if (n.parent != nullptr) {
+        auto& siblings = n.parent->children;
+        for (std::size_t i = 0; i < siblings.size(); ++i) {
+            if (siblings[i] == &n) {
+                siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(i));
+                break;
+            }
+        }
+    }
+    n.parent = nullptr;
+    if (new_parent == 0) {
+        n.in_tree = false;
+        return;
+    }
+    Node& p = node(new_parent);
+    n.parent = &p;
+    n.in_tree = true;
+    p.children.push_back(&n);
+    const std::string name = n.name;
+    rename(id, name.c_str());
 }
 
 ProjectileScene FakeHost::add_projectile_scene(ChildParts parts) {
@@ -234,6 +276,24 @@ ObjectHandle FakeHost::get_node_or_null(ObjectHandle node, ChildPath path) {
         n = found;
     }
     return n;
+}
+
+uint64_t FakeHost::get_instance_id(ObjectHandle object) {
+    Node* n = touch(object, HostOp::get_instance_id);
+    record(HostOp::get_instance_id, n);
+    return n != nullptr ? n->id : 0;
+}
+
+ObjectHandle FakeHost::get_parent(ObjectHandle node) {
+    Node* n = touch(node, HostOp::get_parent);
+    record(HostOp::get_parent, n);
+    return n != nullptr ? n->parent : nullptr;
+}
+
+bool FakeHost::has_name(ObjectHandle node, ChildPath path) {
+    Node* n = touch(node, HostOp::has_name);
+    record(HostOp::has_name, n, ScriptMethod::count, path);
+    return n != nullptr && n->name == child_name(path);
 }
 
 Vector2 FakeHost::get_global_position(ObjectHandle node2d) {

@@ -34,6 +34,9 @@ enum class HostOp : uint8_t {
     cast_to_node2d,
     is_inside_tree,
     get_node_or_null,
+    get_instance_id,
+    get_parent,
+    has_name,
     get_global_position,
     set_global_position,
     get_position,
@@ -101,6 +104,12 @@ public:
     ProjectileScene add_projectile_scene() { return add_projectile_scene(ChildParts{}); }
     // Frees the node and everything below it.
     void free_node(uint64_t id);
+    // Renames the node; as in the engine, a name a sibling already bears gets
+    // a number appended.
+    void rename(uint64_t id, const char* name);
+    // Moves the node (keeping its subtree) below another parent; 0 detaches it
+    // from any parent, leaving it outside the tree.
+    void reparent(uint64_t id, uint64_t new_parent);
     // The node's record; stays valid (and inspectable) after it is freed.
     Node& node(uint64_t id);
     bool exists(uint64_t id) const;
@@ -138,6 +147,9 @@ public:
     ObjectHandle cast_to_node2d(ObjectHandle object) override;
     bool is_inside_tree(ObjectHandle node) override;
     ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) override;
+    uint64_t get_instance_id(ObjectHandle object) override;
+    ObjectHandle get_parent(ObjectHandle node) override;
+    bool has_name(ObjectHandle node, ChildPath path) override;
     Vector2 get_global_position(ObjectHandle node2d) override;
     void set_global_position(ObjectHandle node2d, Vector2 p) override;
     Vector2 get_position(ObjectHandle node2d) override;

@@ -1,0 +1,358 @@
+extends SceneTree
+## Soak test: thousands of physics frames of random script traffic against one
+## Warfield node, with callbacks that re-enter it (register, unregister, query,
+## free nodes, rename and move children). After every frame the node's four
+## active counts must equal a model kept here, and every query answer must
+## name only live enemy targets.
+##
+##     godot --headless --path project --script res://tests/soak.gd [-- frames=3000 seed=1]
+##
+## Prints "soak: N frames, M checks, K failures" and exits with 1 on any failure.
+## Run it in a debug engine and read its output for engine errors and for the
+## leak report at exit: there must be none.
+
+const VIEW := Vector2i(1280, 720)
+const FINISHING := ["over_from_extension", "land_from_extension", "hit_target_from_extension"]
+
+
+class SoakProjectile:
+	extends Node2D
+	var soak
+	var slot := -1
+
+	func update_grid_pos() -> void: soak.on_callback(self, "update_grid_pos")
+	func check_shooter_height() -> void: soak.on_callback(self, "check_shooter_height")
+	func over_from_extension() -> void: soak.on_callback(self, "over_from_extension")
+	func land_from_extension() -> void: soak.on_callback(self, "land_from_extension")
+	func enable_monitoring() -> void: soak.on_callback(self, "enable_monitoring")
+	func disable_monitoring() -> void: soak.on_callback(self, "disable_monitoring")
+	func hit_target_from_extension() -> void: soak.on_callback(self, "hit_target_from_extension")
+	func target_died_from_extension() -> void: soak.on_callback(self, "target_died_from_extension")
+	func find_track_target() -> void: soak.on_callback(self, "find_track_target")
+
+
+class SoakTarget:
+	extends Node2D
+	var soak
+
+	func has_metallic_armor() -> bool:
+		return soak.on_metallic(self)
+
+
+class Clock:
+	extends Node
+	var tick: Callable
+
+	func _physics_process(_delta: float) -> void:
+		tick.call()
+
+
+var _rng := RandomNumberGenerator.new()
+var _frames := 3000
+var _frame := 0
+var _checks := 0
+var _failures := 0
+var _w: Node
+var _world: Node2D
+# Projectile slot -> {node, id, finished, gone_after}: gone_after is the frame
+# after which the node no longer counts (its record is noticed then), or -1.
+var _projectiles := {}
+var _targets := {}  # slot -> {node, id, camp}
+var _ever_targets := {}  # instance id -> true, for every target node ever registered
+var _characters := {}  # slot -> true
+var _items := {}  # slot -> true
+var _stepping := -1  # slot of the projectile whose callback runs, -1 outside one
+var _in_frame := false
+var _depth := 0
+
+
+func _initialize() -> void:
+	var seed_value := 1
+	for arg in OS.get_cmdline_user_args():
+		var kv := arg.split("=")
+		if kv.size() == 2 and kv[0] == "frames":
+			_frames = kv[1].to_int()
+		elif kv.size() == 2 and kv[0] == "seed":
+			seed_value = kv[1].to_int()
+	_rng.seed = seed_value
+	root.size = VIEW
+	var first := Clock.new()
+	first.process_physics_priority = -1000000
+	first.tick = _before_frame
+	root.add_child(first)
+	var last := Clock.new()
+	last.process_physics_priority = 1000000
+	last.tick = _after_frame
+	root.add_child(last)
+	_world = Node2D.new()
+	root.add_child(_world)
+	_w = ClassDB.instantiate("Warfield")
+	_world.add_child(_w)
+	for i in 40:
+		_spawn_target()
+	for i in 100:
+		_spawn_projectile()
+
+
+func _check(ok: bool, what: String) -> void:
+	_checks += 1
+	if not ok:
+		_failures += 1
+		if _failures <= 20:
+			print("FAIL frame %d: %s" % [_frame, what])
+
+
+# --- The frame ---------------------------------------------------------------
+
+func _before_frame() -> void:
+	_frame += 1
+	_in_frame = true
+	# Traffic between frames: the node notices anything done here this frame.
+	for i in _rng.randi_range(0, 6):
+		_random_action(null)
+
+
+func _after_frame() -> void:
+	_in_frame = false
+	_check_counts()
+	if _frame >= _frames:
+		_finish()
+
+
+func _check_counts() -> void:
+	var active := 0
+	for slot in _projectiles:
+		var p: Dictionary = _projectiles[slot]
+		if not p.finished and (p.gone_after < 0 or p.gone_after > _frame):
+			active += 1
+	_check(_w.get_active_projectile_count() == active,
+		"active projectiles %d, model %d" % [_w.get_active_projectile_count(), active])
+	_check(_w.get_active_target_count() == _targets.size(), "active targets")
+	_check(_w.get_active_character_count() == _characters.size(), "active characters")
+	_check(_w.get_active_ground_item_count() == _items.size(), "active ground items")
+
+
+func _finish() -> void:
+	print("soak: %d frames, %d checks, %d failures" % [_frame, _checks, _failures])
+	# Free every node this run made; the engine reports any left at exit.
+	_world.queue_free()
+	quit(1 if _failures > 0 else 0)
+
+
+# --- Callbacks ---------------------------------------------------------------
+
+func on_callback(p: SoakProjectile, method: String) -> void:
+	_check(_in_frame, "%s called outside the physics frame" % method)
+	var slot := p.slot
+	if slot < 0:
+		return  # released inside an earlier callback of this step, which goes on
+	_check(_projectiles.has(slot) and _projectiles[slot].node == p, "%s on a node the model does not know" % method)
+	if not _projectiles.has(slot):
+		return
+	if method in FINISHING:
+		_check(not _projectiles[slot].finished, "%s on a finished projectile" % method)
+		_projectiles[slot].finished = true
+	if _depth > 2:
+		return
+	var outer := _stepping
+	_stepping = slot
+	_depth += 1
+	for i in _rng.randi_range(0, 2):
+		_random_action(p)
+	_depth -= 1
+	_stepping = outer
+
+
+func on_metallic(t: SoakTarget) -> bool:
+	if _depth <= 2 and _rng.randi_range(0, 3) == 0:
+		_depth += 1
+		_random_action(null)
+		_depth -= 1
+	return _rng.randi_range(0, 1) == 0
+
+
+# --- Traffic -----------------------------------------------------------------
+
+func _random_action(caller: SoakProjectile) -> void:
+	match _rng.randi_range(0, 13):
+		0, 1:
+			_spawn_projectile()
+		2:
+			_free_projectile_node(caller if caller != null and _rng.randi_range(0, 1) == 0 else _any_projectile_node())
+		3:
+			_unregister_projectile(caller.slot if caller != null and _rng.randi_range(0, 1) == 0 else _any(_projectiles))
+		4:
+			_spawn_target()
+		5:
+			_unregister_target(_any(_targets))
+		6:
+			_query()
+		7:
+			_touch_children(caller if caller != null else _any_projectile_node())
+		8:
+			var slot := _any(_projectiles)
+			if slot >= 0:
+				_w.set_projectile_velocity(slot, Vector2(_rng.randf_range(-50, 50), _rng.randf_range(-50, 50)))
+		9:
+			var slot := _any(_projectiles)
+			var target := _any(_targets)
+			if slot >= 0:
+				_w.set_projectile_target(slot, _targets[target].id if target >= 0 else 0)
+		10:
+			_characters[_w.register_character(0, 0, 0, 0, 0, Vector2.ONE, Vector2.ZERO, false, 0.0, 0.0,
+				Vector2i(1, 2), 0, true, 0.0, 1.0, 10.0, 10.0)] = true
+			var gone := _any(_characters)
+			if gone >= 0 and _rng.randi_range(0, 1) == 0:
+				_w.unregister_character(gone)
+				_characters.erase(gone)
+		11:
+			_items[_w.register_ground_item(0, 10.0, 0.0, 0.0, 980.0, 1.0, false, true)] = true
+			var gone := _any(_items)
+			if gone >= 0 and _rng.randi_range(0, 1) == 0:
+				_w.unregister_ground_item(gone)
+				_items.erase(gone)
+		12:
+			var slot := _any(_targets)
+			if slot >= 0:
+				_w.set_target_grid_y(slot, _rng.randi_range(0, 4))
+				_w.set_target_position(slot, _rng.randf_range(0, 1280), _rng.randf_range(0, 720))
+		_:
+			var slot := _any(_projectiles)
+			if slot >= 0 and _rng.randi_range(0, 3) == 0:
+				_w.set_projectile_hit_over(slot, true)
+				if not _projectiles[slot].finished:
+					_projectiles[slot].finished = true
+
+
+func _any(pool: Dictionary) -> int:
+	if pool.is_empty():
+		return -1
+	return pool.keys()[_rng.randi_range(0, pool.size() - 1)]
+
+
+func _any_projectile_node() -> SoakProjectile:
+	var slot := _any(_projectiles)
+	if slot < 0 or not is_instance_valid(_projectiles[slot].node):
+		return null
+	return _projectiles[slot].node
+
+
+func _spawn_projectile() -> void:
+	var p := SoakProjectile.new()
+	p.soak = self
+	p.position = Vector2(_rng.randf_range(0, 1280), _rng.randf_range(0, 720))
+	var body := Node2D.new()
+	body.name = "ProjectileBodyNode"
+	p.add_child(body)
+	var sprite := Node2D.new()
+	sprite.name = "ProjectileSprite"
+	body.add_child(sprite)
+	for n in ["ShadowSprite", "HitBox"]:
+		var child := Node2D.new()
+		child.name = n
+		p.add_child(child)
+	_world.add_child(p)
+	var kind := _rng.randi_range(0, 5)
+	var target := _any(_targets)
+	var v := Vector2(_rng.randf_range(-200, 200), _rng.randf_range(-100, 100))
+	var slot: int = _w.register_projectile(p.get_instance_id(), kind, v, 150.0, 1, _rng.randi_range(0, 1),
+		_rng.randi_range(0, 4), false, 0.0, 0, false, _rng.randf_range(-1, 1), 400.0, p.global_position, 0.0,
+		0.0, 1, _rng.randf_range(-500, 0), 0.0, 980.0, 1.0, _targets[target].id if target >= 0 else 0,
+		0.0, Vector2.ZERO, Vector2.ZERO, _rng.randi_range(0, 1) == 0, 4.0, false)
+	# A reused slot held a released record, which no longer counts.
+	p.slot = slot
+	_projectiles[slot] = {node = p, id = p.get_instance_id(), finished = false, gone_after = -1}
+
+
+# The record of a node freed now is noticed at its next step: later in this
+# frame when its slot is still to come, else in the next frame.
+func _free_projectile_node(p: SoakProjectile) -> void:
+	if p == null or not is_instance_valid(p):
+		return
+	var slot := p.slot
+	if _projectiles.has(slot) and _projectiles[slot].node == p and _projectiles[slot].gone_after < 0:
+		# Outside a projectile's callback, traffic runs before the node's step.
+		var noticed_now := _stepping < 0 or slot > _stepping
+		_projectiles[slot].gone_after = _frame if noticed_now else _frame + 1
+	p.free()
+
+
+func _unregister_projectile(slot: int) -> void:
+	if slot < 0 or not _projectiles.has(slot):
+		return
+	_w.unregister_projectile(slot)
+	var p = _projectiles[slot].node
+	_projectiles.erase(slot)
+	if is_instance_valid(p):
+		p.slot = -1
+		if _rng.randi_range(0, 1) == 0:
+			p.free()
+
+
+func _spawn_target() -> void:
+	var t := SoakTarget.new()
+	t.soak = self
+	t.position = Vector2(_rng.randf_range(0, 1280), _rng.randf_range(0, 720))
+	_world.add_child(t)
+	var camp := _rng.randi_range(0, 1)
+	var slot: int = _w.register_target(t.get_instance_id(), camp, _rng.randi_range(0, 4), 0, 1,
+		false, true, false, false, _rng.randi_range(0, 3) == 0, 0, t.position.x, t.position.y,
+		false, false, false, false, true, true, false)
+	_targets[slot] = {node = t, id = t.get_instance_id(), camp = camp}
+	_ever_targets[t.get_instance_id()] = true
+
+
+func _unregister_target(slot: int) -> void:
+	if slot < 0:
+		return
+	_w.unregister_target(slot)
+	var t = _targets[slot].node
+	_targets.erase(slot)
+	if is_instance_valid(t) and _rng.randi_range(0, 1) == 0:
+		t.free()
+
+
+func _query() -> void:
+	var camp := _rng.randi_range(0, 1)
+	var kind := _rng.randi_range(0, 3)
+	var found: Array
+	match kind:
+		0: found = _w.query_targets_in_line(camp, _rng.randi_range(0, 4), 1, _rng.randi_range(0, 1) == 0, 2)
+		1: found = _w.query_targets_in_range(camp, 1, 640.0, 360.0, 400.0, 300.0)
+		2: found = _w.query_targets_all(1 - camp, 1)
+		_: found = _w.query_metallic_armor_targets(camp)
+	var registered := {}
+	var enemies := {}
+	for slot in _targets:
+		registered[_targets[slot].id] = true
+		if _targets[slot].camp != camp:
+			enemies[_targets[slot].id] = true
+	for id in found:
+		match kind:
+			0, 1: _check(enemies.has(id), "a lane or area query found %d, no registered enemy" % id)
+			# The camp index may be a frame old, so only registration is sure.
+			2: _check(registered.has(id), "a camp query found %d, no registered target" % id)
+			# Its own callbacks may have released what it found.
+			_: _check(_ever_targets.has(id), "a metallic query found %d, never a target" % id)
+
+
+# Children renamed, moved to another projectile, replaced or freed: the node
+# must find each child as a lookup by path would.
+func _touch_children(p: SoakProjectile) -> void:
+	if p == null or not is_instance_valid(p) or p.get_child_count() == 0:
+		return
+	var child := p.get_child(_rng.randi_range(0, p.get_child_count() - 1))
+	match _rng.randi_range(0, 3):
+		0:
+			child.name = ["ProjectileBodyNode", "ShadowSprite", "HitBox", "Renamed"][_rng.randi_range(0, 3)]
+		1:
+			var other := _any_projectile_node()
+			if other != null and other != p and not child.is_ancestor_of(other):
+				child.reparent(other, false)
+		2:
+			var fresh := Node2D.new()
+			fresh.name = child.name
+			child.free()
+			p.add_child(fresh)
+		_:
+			child.free()
