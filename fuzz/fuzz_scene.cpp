@@ -95,6 +95,34 @@ void FuzzScene::unlink(SceneNode& root, ChildPath path) {
     if (i == sprite && child->parent != nullptr) child->parent->children[sprite] = nullptr;
 }
 
+void FuzzScene::set_in_tree(SceneNode& node, bool in) {
+    if (node.freed || node.is_viewport) return;
+    if (node.parent == nullptr) {
+        node.in_tree = in;
+        return;
+    }
+    if (in) return;
+    // Removed from its parent: no path below any node reaches it any more.
+    for (auto& other : nodes_) {
+        for (std::size_t i = 0; i < other->children.size(); ++i) {
+            if (other->children[i] != &node) continue;
+            other->children[i] = nullptr;
+            // The sprite's path runs through the body.
+            if (i == static_cast<std::size_t>(ChildPath::projectile_body)) {
+                other->children[static_cast<std::size_t>(ChildPath::projectile_sprite)] = nullptr;
+            }
+        }
+    }
+    node.parent = nullptr;
+    node.in_tree = false;
+}
+
+bool FuzzScene::in_tree(const SceneNode& node) const {
+    const SceneNode* top = &node;
+    while (top->parent != nullptr) top = top->parent;
+    return top->in_tree;
+}
+
 void FuzzScene::rename_child(SceneNode& root, ChildPath path) {
     SceneNode* child = root.children[static_cast<std::size_t>(path)];
     if (child == nullptr || root.freed) return;
@@ -237,7 +265,7 @@ ObjectHandle FuzzScene::cast_to_node2d(ObjectHandle handle) {
 bool FuzzScene::is_inside_tree(ObjectHandle handle) {
     tick();
     SceneNode* node = object(handle, "is_inside_tree");
-    return node != nullptr && node->in_tree;
+    return node != nullptr && in_tree(*node);
 }
 
 ObjectHandle FuzzScene::get_node_or_null(ObjectHandle handle, ChildPath path) {
@@ -286,6 +314,7 @@ void FuzzScene::set_global_position(ObjectHandle handle, Vector2 p) {
     SceneNode* node = writable(handle, "set_global_position");
     if (node == nullptr) return;
     const Vector2 base = node->parent != nullptr ? global_position_of(*node->parent) : Vector2{};
+    if (base.x != 0.0f || base.y != 0.0f) moved_under_offset_parent_ = true;
     node->position = {p.x - base.x, p.y - base.y};
 }
 

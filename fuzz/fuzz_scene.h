@@ -65,6 +65,11 @@ public:
     void rename_child(SceneNode& root, ChildPath path);
     void reparent_child(SceneNode& root, ChildPath path, SceneNode& new_root);
     void replace_child(SceneNode& root, ChildPath path);
+    // As in the engine, only a node without a parent enters or leaves the tree
+    // by itself; a child leaves it by being removed from its parent, and is
+    // in the tree exactly when its topmost ancestor is.
+    void set_in_tree(SceneNode& node, bool in_tree);
+    bool in_tree(const SceneNode& node) const;
 
     SceneNode* find_live(uint64_t instance_id) const;
 
@@ -81,6 +86,11 @@ public:
 
     Vector2 global_position_of(const SceneNode& node) const;
 
+    // Whether a global position was ever set on a node whose parent stands
+    // off the origin. Positions compose by float addition here, so reading
+    // such a node back need not give exactly what was set; the engine makes
+    // the same promise only under an identity parent.
+    bool moved_under_offset_parent() const { return moved_under_offset_parent_; }
     // The first contract violation seen, empty while there is none.
     const std::string& violation() const { return violation_; }
     // Host calls since the last reset; past the limit the process aborts.
@@ -130,6 +140,7 @@ private:
     ScriptHandler* handler_ = nullptr;
     bool editor_ = false;
     bool check_writes_ = false;
+    bool moved_under_offset_parent_ = false;
     bool has_viewport_ = true;
     Rect2 visible_rect_{{0.0f, 0.0f}, {1280.0f, 720.0f}};
     uint64_t next_serial_ = 0;

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <vector>
+
 #include "session.h"
 
 namespace {
@@ -25,8 +27,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(remembered, data, size, "remembered nodes");
     warfield::fuzz::Session by_path({}, NodeLookup::by_path);
     check(by_path, data, size, "lookup by path");
-    if (!remembered.out_of_budget() && !by_path.out_of_budget() && remembered.trace() != by_path.trace()) {
-        std::fprintf(stderr, "warfield fuzz: remembered nodes and lookups by path behaved differently\n");
+    // The frame relies on a position it set reading back as set: true under an
+    // identity parent, which is what the comparison needs.
+    if (remembered.out_of_budget() || by_path.out_of_budget() || remembered.inexact_positions() ||
+        by_path.inexact_positions()) {
+        return 0;
+    }
+    const std::vector<uint64_t> a = remembered.trace();
+    const std::vector<uint64_t> b = by_path.trace();
+    if (a != b) {
+        std::size_t i = 0;
+        while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+        std::fprintf(stderr,
+                     "warfield fuzz: remembered nodes and lookups by path behaved differently "
+                     "(traces of %zu and %zu entries, first difference at %zu)\n",
+                     a.size(), b.size(), i);
         std::abort();
     }
     return 0;

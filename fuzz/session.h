@@ -43,6 +43,8 @@ public:
     // Whether the run stopped early on its host-call budget (the two ways of
     // finding nodes make different numbers of calls, so such runs differ).
     bool out_of_budget() const { return input_host_calls_ >= limits_.max_host_calls; }
+    // Whether a position the frame set could read back changed (see FuzzScene).
+    bool inexact_positions() const { return scene_.moved_under_offset_parent(); }
 
     Warfield& warfield() { return w_; }
     FuzzScene& scene() { return scene_; }

@@ -197,7 +197,7 @@ void Session::run_op() {
         case Op::set_in_tree: {
             SceneNode* n = any_node();
             const bool in = flag();
-            if (n != nullptr && !n->freed) n->in_tree = in;
+            if (n != nullptr) scene_.set_in_tree(*n, in);
             break;
         }
         case Op::move_node: {
