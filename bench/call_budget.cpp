@@ -12,7 +12,7 @@ const char* engine_op_name(int op) {
         "object_get_instance_from_id", "object_cast_to", "object_get_instance_id", "Node.is_inside_tree",
         "Node.get_node_or_null", "Node.get_parent", "Node.get_name", "Node2D.get_global_position",
         "Node2D.set_global_position", "Node2D.get_position", "Node2D.set_position", "Node2D.get_rotation",
-        "Node2D.set_rotation", "Node2D.set_scale", "Object.call"};
+        "Node2D.set_rotation", "Node2D.set_scale", "object_call_script_method"};
     return op >= 0 && op < kEngineOps ? kNames[static_cast<std::size_t>(op)] : "";
 }
 
@@ -29,7 +29,6 @@ BindName bind_of(int op) {
         case get_turn: return {"Node2D", "get_rotation"};
         case set_turn: return {"Node2D", "set_rotation"};
         case set_scale: return {"Node2D", "set_scale"};
-        case script: return {"Object", "call"};
         default: return {"", ""};
     }
 }

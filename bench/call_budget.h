@@ -27,7 +27,7 @@ enum EngineOp : int {
     get_turn,    // Node2D.get_rotation
     set_turn,    // Node2D.set_rotation
     set_scale,   // Node2D.set_scale
-    script,      // Object.call
+    script,      // object_call_script_method (Object::callp, as Object.call makes)
     kEngineOps
 };
 using OpCounts = std::array<double, kEngineOps>;

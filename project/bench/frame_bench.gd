@@ -51,7 +51,14 @@ func _initialize() -> void:
 		printerr("frame_bench: unknown impl or kind")
 		quit(2)
 		return
-	root.size = VIEW  # before any _ready: the play area comes from it
+	_build.call_deferred()
+
+
+# The scene is built once the tree runs: a headless engine sizes its root
+# viewport 64x64 when it starts, and the node's _ready reads the play area.
+func _build() -> void:
+	await process_frame
+	root.size = VIEW
 	var rect := root.get_visible_rect()
 	Projectile.area = Rect2(-100.0, rect.position.y, rect.size.x + 200.0, rect.size.y)
 	Projectile.frame = 0

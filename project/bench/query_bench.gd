@@ -40,7 +40,7 @@ func _initialize() -> void:
 	root.add_child(_warfield)
 	for i in _count:
 		var t := Target.new()
-		t.metallic = i % 4 == 0
+		t.metallic = i % 3 == 0
 		root.add_child(t)
 		var camp := i % 2
 		var row := i % 5

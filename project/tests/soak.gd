@@ -75,6 +75,13 @@ func _initialize() -> void:
 		elif kv.size() == 2 and kv[0] == "seed":
 			seed_value = kv[1].to_int()
 	_rng.seed = seed_value
+	_build.call_deferred()
+
+
+# Built once the tree runs: a headless engine sizes its root viewport 64x64
+# when it starts, and the node's _ready reads the play area.
+func _build() -> void:
+	await process_frame
 	root.size = VIEW
 	var first := Clock.new()
 	first.process_physics_priority = -1000000

@@ -31,7 +31,6 @@ EngineBinds find_binds() {
     b.node2d_get_rotation = find_bind("Node2D", "get_rotation", hashes::kNode2DGetRotation);
     b.node2d_set_rotation = find_bind("Node2D", "set_rotation", hashes::kNode2DSetRotation);
     b.node2d_set_scale = find_bind("Node2D", "set_scale", hashes::kNode2DSetVector2);
-    b.object_call = find_bind("Object", "call", hashes::kObjectCall);
     b.object_notification = find_bind("Object", "notification", hashes::kObjectNotification);
     return b;
 }
@@ -43,7 +42,7 @@ bool all_found(const EngineBinds& b) {
         b.viewport_get_visible_rect,  b.node2d_get_global_position,
         b.node2d_set_global_position, b.node2d_get_position,        b.node2d_set_position,
         b.node2d_get_rotation,        b.node2d_set_rotation,        b.node2d_set_scale,
-        b.object_call,                b.object_notification,
+        b.object_notification,
     };
     for (GDExtensionMethodBindPtr p : all) {
         if (p == nullptr) {
@@ -76,8 +75,7 @@ EngineCache::EngineCache() : empty_name(""), nil(Variant::Nil{}) {
     }
     script_methods.reserve(static_cast<size_t>(ScriptMethod::count));
     for (size_t i = 0; i < static_cast<size_t>(ScriptMethod::count); ++i) {
-        const StringName name(script_method_name(static_cast<ScriptMethod>(i)));
-        script_methods.emplace_back(name);
+        script_methods.emplace_back(script_method_name(static_cast<ScriptMethod>(i)));
     }
     complete = engine_singleton != nullptr && node2d_tag != nullptr && all_found(binds);
 }

@@ -25,7 +25,6 @@ struct EngineBinds {
     GDExtensionMethodBindPtr node2d_get_rotation = nullptr;
     GDExtensionMethodBindPtr node2d_set_rotation = nullptr;
     GDExtensionMethodBindPtr node2d_set_scale = nullptr;
-    GDExtensionMethodBindPtr object_call = nullptr;
     GDExtensionMethodBindPtr object_notification = nullptr;
 };
 
@@ -40,7 +39,7 @@ struct EngineCache {
     // Indexed by ChildPath and ScriptMethod.
     std::vector<NodePath> child_paths;
     std::vector<StringName> child_names;  // the last name of each path
-    std::vector<Variant> script_methods;  // each a Variant holding the method's StringName
+    std::vector<StringName> script_methods;
     bool complete = false;                // every bind, tag and singleton was found
 };
 
@@ -62,7 +61,6 @@ inline constexpr GDExtensionInt kNode2DGetVector2 = 3341600327;  // get_position
 inline constexpr GDExtensionInt kNode2DSetVector2 = 743155724;   // set_position, set_global_position, set_scale
 inline constexpr GDExtensionInt kNode2DGetRotation = 1740695150;
 inline constexpr GDExtensionInt kNode2DSetRotation = 373806689;
-inline constexpr GDExtensionInt kObjectCall = 3400424181;
 inline constexpr GDExtensionInt kObjectNotification = 4023243586;
 }  // namespace hashes
 

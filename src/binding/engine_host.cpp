@@ -166,14 +166,14 @@ void EngineHost::set_rotation(ObjectHandle node2d, float radians) {
 void EngineHost::set_scale(ObjectHandle node2d, Vector2 s) { set_vector2(cache_.binds.node2d_set_scale, node2d, s); }
 
 bool EngineHost::invoke(ObjectHandle object, ScriptMethod method, void* result) {
-    const GDExtensionMethodBindPtr bind = cache_.binds.object_call;
     const auto index = static_cast<size_t>(method);
-    if (bind == nullptr || object == nullptr || index >= cache_.script_methods.size()) {
+    if (object == nullptr || index >= cache_.script_methods.size()) {
         return false;
     }
-    const GDExtensionConstVariantPtr args[1] = {cache_.script_methods[index].ptr()};
+    // The engine's Object.call without the bind in between: the same
+    // Object::callp, so the same lookup of script and native methods.
     GDExtensionCallError error{GDEXTENSION_CALL_OK, 0, 0};
-    api.object_method_bind_call(bind, object, args, 1, result, &error);
+    api.object_call_script_method(object, cache_.script_methods[index].ptr(), nullptr, 0, result, &error);
     return true;
 }
 

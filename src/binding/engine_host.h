@@ -1,5 +1,5 @@
 // The core's view of the engine, over the extension interface. One engine
-// call per operation (Object.call also destroys its result Variant), with
+// call per operation (a script call also destroys its result Variant), with
 // every name, path and bind taken from the EngineCache.
 #pragma once
 
@@ -38,7 +38,7 @@ public:
 private:
     Vector2 get_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d);
     void set_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d, Vector2 v);
-    // Object.call(method) into `result` (24 bytes the engine constructs);
+    // Object::callp(method) into `result` (24 bytes the engine constructs);
     // false, with nothing constructed, when there is nothing to call.
     bool invoke(ObjectHandle object, ScriptMethod method, void* result);
 

@@ -398,6 +398,12 @@ typedef void (*GDExtensionInterfaceArraySetTyped)(GDExtensionTypePtr p_self, GDE
 
 /* Objects. */
 /* "object_method_bind_call" */
+typedef void (*GDExtensionInterfaceObjectCallScriptMethod)(GDExtensionObjectPtr p_object,
+                                                           GDExtensionConstStringNamePtr p_method,
+                                                           const GDExtensionConstVariantPtr *p_args,
+                                                           GDExtensionInt p_argument_count,
+                                                           GDExtensionUninitializedVariantPtr r_return,
+                                                           GDExtensionCallError *r_error);
 typedef void (*GDExtensionInterfaceObjectMethodBindCall)(GDExtensionMethodBindPtr p_method_bind,
                                                          GDExtensionObjectPtr p_instance,
                                                          const GDExtensionConstVariantPtr *p_args,

@@ -54,6 +54,7 @@ void load_functions(Loader& load, Interface& a) {
     load(a.array_set_typed, "array_set_typed");
     load(a.object_method_bind_call, "object_method_bind_call");
     load(a.object_method_bind_ptrcall, "object_method_bind_ptrcall");
+    load(a.object_call_script_method, "object_call_script_method");
     load(a.object_destroy, "object_destroy");
     load(a.global_get_singleton, "global_get_singleton");
     load(a.object_get_instance_from_id, "object_get_instance_from_id");

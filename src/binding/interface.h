@@ -34,6 +34,7 @@ struct Interface {
 
     GDExtensionInterfaceObjectMethodBindCall object_method_bind_call = nullptr;
     GDExtensionInterfaceObjectMethodBindPtrcall object_method_bind_ptrcall = nullptr;
+    GDExtensionInterfaceObjectCallScriptMethod object_call_script_method = nullptr;
     GDExtensionInterfaceObjectDestroy object_destroy = nullptr;
     GDExtensionInterfaceGlobalGetSingleton global_get_singleton = nullptr;
     GDExtensionInterfaceObjectGetInstanceFromId object_get_instance_from_id = nullptr;

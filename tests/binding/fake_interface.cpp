@@ -266,6 +266,10 @@ void bind_call(GDExtensionMethodBindPtr, GDExtensionObjectPtr o, const GDExtensi
     const uint8_t answer = g_engine.on_script_call(static_cast<Object*>(o)) ? 1 : 0;
     from_bool(r, const_cast<uint8_t*>(&answer));
 }
+void call_script_method(GDExtensionObjectPtr o, GDExtensionConstStringNamePtr, const GDExtensionConstVariantPtr*,
+                        GDExtensionInt, GDExtensionUninitializedVariantPtr r, GDExtensionCallError* e) {
+    bind_call(nullptr, o, nullptr, 0, r, e);
+}
 void bind_ptrcall(GDExtensionMethodBindPtr bind, GDExtensionObjectPtr o, const GDExtensionConstTypePtr* args,
                   GDExtensionTypePtr r) {
     const std::string& name = *static_cast<const std::string*>(bind);
@@ -385,6 +389,7 @@ const std::map<std::string, GDExtensionInterfaceFunctionPtr>& functions() {
         {"array_operator_index", fn(array_index)},
         {"array_set_typed", fn(array_set_typed)},
         {"object_method_bind_call", fn(bind_call)},
+        {"object_call_script_method", fn(call_script_method)},
         {"object_method_bind_ptrcall", fn(bind_ptrcall)},
         {"object_destroy", fn(object_destroy)},
         {"global_get_singleton", fn(get_singleton)},

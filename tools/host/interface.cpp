@@ -475,10 +475,11 @@ void object_call_script_method(void* p, const void* method, const GDExtensionCon
     Object* o = live(p, "object_call_script_method");
     GDExtensionCallError local{};
     GDExtensionCallError& err = r_error != nullptr ? *r_error : local;
-    if (o == nullptr || o->script_methods.find(name_text(method)) == o->script_methods.end()) {
-        err = {o == nullptr ? GDEXTENSION_CALL_ERROR_INSTANCE_IS_NULL : GDEXTENSION_CALL_ERROR_INVALID_METHOD, 0, 0};
+    if (o == nullptr) {
+        err = {GDEXTENSION_CALL_ERROR_INSTANCE_IS_NULL, 0, 0};
         return;
     }
+    // As in 4.5: Object::callp, which tries the script and then the class.
     object_callp(o, name_text(method), args, count, static_cast<VariantData*>(r_return), &err);
 }
 
