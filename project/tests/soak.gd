@@ -12,6 +12,7 @@ extends SceneTree
 ## leak report at exit: there must be none.
 
 const VIEW := Vector2i(1280, 720)
+const MAX_PROJECTILES := 300  # released slots are reused; finished ones stay until released
 const FINISHING := ["over_from_extension", "land_from_extension", "hit_target_from_extension"]
 
 
@@ -64,6 +65,10 @@ var _items := {}  # slot -> true
 var _stepping := -1  # slot of the projectile whose callback runs, -1 outside one
 var _in_frame := false
 var _depth := 0
+var _callbacks := 0
+var _registered := 0
+var _freed := 0
+var _children_touched := 0
 
 
 func _initialize() -> void:
@@ -140,6 +145,8 @@ func _check_counts() -> void:
 
 
 func _finish() -> void:
+	print("soak: %d frames, %d callbacks, %d projectiles registered, %d projectile nodes freed, %d children changed" % [
+		_frame, _callbacks, _registered, _freed, _children_touched])
 	print("soak: %d frames, %d checks, %d failures" % [_frame, _checks, _failures])
 	# Free every node this run made; the engine reports any left at exit.
 	_world.queue_free()
@@ -149,6 +156,7 @@ func _finish() -> void:
 # --- Callbacks ---------------------------------------------------------------
 
 func on_callback(p: SoakProjectile, method: String) -> void:
+	_callbacks += 1
 	_check(_in_frame, "%s called outside the physics frame" % method)
 	var slot := p.slot
 	if slot < 0:
@@ -159,12 +167,19 @@ func on_callback(p: SoakProjectile, method: String) -> void:
 	if method in FINISHING:
 		_check(not _projectiles[slot].finished, "%s on a finished projectile" % method)
 		_projectiles[slot].finished = true
+		# Games release a projectile when it ends, often from this very call.
+		if _rng.randi_range(0, 2) != 0:
+			_unregister_projectile(slot)
+			return
 	if _depth > 2:
+		return
+	# Most callbacks do nothing, as in a game; some re-enter the node.
+	if _rng.randi_range(0, 5) != 0:
 		return
 	var outer := _stepping
 	_stepping = slot
 	_depth += 1
-	for i in _rng.randi_range(0, 2):
+	for i in _rng.randi_range(1, 2):
 		_random_action(p)
 	_depth -= 1
 	_stepping = outer
@@ -245,6 +260,8 @@ func _any_projectile_node() -> SoakProjectile:
 
 
 func _spawn_projectile() -> void:
+	if _projectiles.size() >= MAX_PROJECTILES:
+		return
 	var p := SoakProjectile.new()
 	p.soak = self
 	p.position = Vector2(_rng.randf_range(0, 1280), _rng.randf_range(0, 720))
@@ -268,6 +285,7 @@ func _spawn_projectile() -> void:
 		0.0, Vector2.ZERO, Vector2.ZERO, _rng.randi_range(0, 1) == 0, 4.0, false)
 	# A reused slot held a released record, which no longer counts.
 	p.slot = slot
+	_registered += 1
 	_projectiles[slot] = {node = p, id = p.get_instance_id(), finished = false, gone_after = -1}
 
 
@@ -281,6 +299,7 @@ func _free_projectile_node(p: SoakProjectile) -> void:
 		# Outside a projectile's callback, traffic runs before the node's step.
 		var noticed_now := _stepping < 0 or slot > _stepping
 		_projectiles[slot].gone_after = _frame if noticed_now else _frame + 1
+	_freed += 1
 	p.free()
 
 
@@ -349,6 +368,7 @@ func _touch_children(p: SoakProjectile) -> void:
 	if p == null or not is_instance_valid(p) or p.get_child_count() == 0:
 		return
 	var child := p.get_child(_rng.randi_range(0, p.get_child_count() - 1))
+	_children_touched += 1
 	match _rng.randi_range(0, 3):
 		0:
 			child.name = ["ProjectileBodyNode", "ShadowSprite", "HitBox", "Renamed"][_rng.randi_range(0, 3)]
