@@ -13,7 +13,8 @@
 #
 # Every run is its own engine process; within a round the implementations
 # alternate run by run. The table gives the median over the rounds of each
-# run's mean physics-frame time.
+# run's median physics-frame time (the median resists the stalls a shared
+# machine puts into single frames; the RESULT lines also carry the mean).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 

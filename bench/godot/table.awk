@@ -1,6 +1,6 @@
 #!/usr/bin/awk -f
 # Turns the RESULT lines of bench/godot/run.sh into Markdown tables: the median
-# over rounds of each run's mean physics-frame time, and ratios (a peer's time
+# over rounds of each run's median physics-frame time, and ratios (a peer's time
 # divided by the Warfield node's: above 1 means the node is faster).
 function field(name,   i, kv) {
   for (i = 2; i <= NF; i++) { split($i, kv, "="); if (kv[1] == name) return kv[2] }
@@ -19,7 +19,7 @@ function median(key,   n, i, j, t, v) {
     queries[field("query") "|" count] = 1
   } else {
     key = "f|" field("kind") "|" count "|" impl
-    samples[key] = samples[key] " " field("ms")
+    samples[key] = samples[key] " " field("median")
     if (!((field("kind") "|" count) in rows)) { rows[field("kind") "|" count] = 1; order[++nrows] = field("kind") "|" count }
     impls[impl] = 1
   }
