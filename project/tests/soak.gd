@@ -65,6 +65,9 @@ var _items := {}  # slot -> true
 var _stepping := -1  # slot of the projectile whose callback runs, -1 outside one
 var _in_frame := false
 var _depth := 0
+# Nodes whose script method is running. A debug engine refuses to free them
+# ("Object is locked"), so scripts queue them for deletion instead.
+var _busy := {}
 var _callbacks := 0
 var _registered := 0
 var _freed := 0
@@ -156,6 +159,15 @@ func _finish() -> void:
 # --- Callbacks ---------------------------------------------------------------
 
 func on_callback(p: SoakProjectile, method: String) -> void:
+	var id := p.get_instance_id()
+	_busy[id] = _busy.get(id, 0) + 1
+	_on_callback(p, method)
+	_busy[id] -= 1
+	if _busy[id] == 0:
+		_busy.erase(id)
+
+
+func _on_callback(p: SoakProjectile, method: String) -> void:
 	_callbacks += 1
 	_check(_in_frame, "%s called outside the physics frame" % method)
 	var slot := p.slot
@@ -188,7 +200,12 @@ func on_callback(p: SoakProjectile, method: String) -> void:
 func on_metallic(t: SoakTarget) -> bool:
 	if _depth <= 2 and _rng.randi_range(0, 3) == 0:
 		_depth += 1
+		var id := t.get_instance_id()
+		_busy[id] = _busy.get(id, 0) + 1
 		_random_action(null)
+		_busy[id] -= 1
+		if _busy[id] == 0:
+			_busy.erase(id)
 		_depth -= 1
 	return _rng.randi_range(0, 1) == 0
 
@@ -295,12 +312,21 @@ func _free_projectile_node(p: SoakProjectile) -> void:
 	if p == null or not is_instance_valid(p):
 		return
 	var slot := p.slot
+	var busy := _busy.has(p.get_instance_id())
 	if _projectiles.has(slot) and _projectiles[slot].node == p and _projectiles[slot].gone_after < 0:
-		# Outside a projectile's callback, traffic runs before the node's step.
-		var noticed_now := _stepping < 0 or slot > _stepping
+		# Outside a projectile's callback, traffic runs before the node's step;
+		# a node queued for deletion goes at the end of the frame.
+		var noticed_now := not busy and (_stepping < 0 or slot > _stepping)
 		_projectiles[slot].gone_after = _frame if noticed_now else _frame + 1
 	_freed += 1
-	p.free()
+	_release(p)
+
+
+func _release(n: Node) -> void:
+	if _busy.has(n.get_instance_id()):
+		n.queue_free()
+	else:
+		n.free()
 
 
 func _unregister_projectile(slot: int) -> void:
@@ -312,7 +338,7 @@ func _unregister_projectile(slot: int) -> void:
 	if is_instance_valid(p):
 		p.slot = -1
 		if _rng.randi_range(0, 1) == 0:
-			p.free()
+			_release(p)
 
 
 func _spawn_target() -> void:
@@ -335,7 +361,7 @@ func _unregister_target(slot: int) -> void:
 	var t = _targets[slot].node
 	_targets.erase(slot)
 	if is_instance_valid(t) and _rng.randi_range(0, 1) == 0:
-		t.free()
+		_release(t)
 
 
 func _query() -> void:
