@@ -68,15 +68,7 @@ void FakeHost::rename(uint64_t id, const char* name) {
 
 void FakeHost::reparent(uint64_t id, uint64_t new_parent) {
     Node& n = node(id);
-    if (n.parent != nullptr) {
-        auto& siblings = n.parent->children;
-        for (std::size_t i = 0; i < siblings.size(); ++i) {
-            if (siblings[i] == &n) {
-                siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(i));
-                break;
-            }
-        }
-    }
+    unlink_from_parent(n);
     n.parent = nullptr;
     if (new_parent == 0) {
         n.in_tree = false;
@@ -102,6 +94,17 @@ ProjectileScene FakeHost::add_projectile_scene(ChildParts parts) {
     return s;
 }
 
+void FakeHost::unlink_from_parent(Node& n) {
+    if (n.parent == nullptr) return;
+    auto& siblings = n.parent->children;
+    for (std::size_t i = 0; i < siblings.size(); ++i) {
+        if (siblings[i] == &n) {
+            siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(i));
+            return;
+        }
+    }
+}
+
 void FakeHost::free_tree(Node& n) {
     n.freed = true;
     for (Node* c : n.children) free_tree(*c);
@@ -111,15 +114,7 @@ void FakeHost::free_node(uint64_t id) {
     Node& n = node(id);
     if (n.freed) return;
     free_tree(n);
-    if (n.parent != nullptr) {
-        auto& siblings = n.parent->children;
-        for (std::size_t i = 0; i < siblings.size(); ++i) {
-            if (siblings[i] == &n) {
-                siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(i));
-                break;
-            }
-        }
-    }
+    unlink_from_parent(n);
 }
 
 FakeHost::Node& FakeHost::node(uint64_t id) { return nodes_.at(id - 1); }

@@ -170,6 +170,8 @@ private:
     bool in_tree(const Node& n) const;
     static Vector2 global_of(const Node& n);
     void free_tree(Node& n);
+    // Takes n out of its parent's children (n keeps its parent pointer).
+    void unlink_from_parent(Node& n);
     bool run(ObjectHandle object, ScriptMethod method, HostOp op);
 
     std::deque<Node> nodes_;  // a deque keeps every node's address for the test's life
