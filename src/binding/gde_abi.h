@@ -397,13 +397,14 @@ typedef void (*GDExtensionInterfaceArraySetTyped)(GDExtensionTypePtr p_self, GDE
                                                   GDExtensionConstVariantPtr p_script);
 
 /* Objects. */
-/* "object_method_bind_call" */
+/* "object_call_script_method" */
 typedef void (*GDExtensionInterfaceObjectCallScriptMethod)(GDExtensionObjectPtr p_object,
                                                            GDExtensionConstStringNamePtr p_method,
                                                            const GDExtensionConstVariantPtr *p_args,
                                                            GDExtensionInt p_argument_count,
                                                            GDExtensionUninitializedVariantPtr r_return,
                                                            GDExtensionCallError *r_error);
+/* "object_method_bind_call" */
 typedef void (*GDExtensionInterfaceObjectMethodBindCall)(GDExtensionMethodBindPtr p_method_bind,
                                                          GDExtensionObjectPtr p_instance,
                                                          const GDExtensionConstVariantPtr *p_args,

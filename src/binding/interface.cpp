@@ -52,7 +52,6 @@ void load_functions(Loader& load, Interface& a) {
     load(a.string_name_new_with_latin1_chars, "string_name_new_with_latin1_chars");
     load(a.array_operator_index, "array_operator_index");
     load(a.array_set_typed, "array_set_typed");
-    load(a.object_method_bind_call, "object_method_bind_call");
     load(a.object_method_bind_ptrcall, "object_method_bind_ptrcall");
     load(a.object_call_script_method, "object_call_script_method");
     load(a.object_destroy, "object_destroy");

@@ -32,7 +32,6 @@ struct Interface {
     GDExtensionInterfaceArrayOperatorIndex array_operator_index = nullptr;
     GDExtensionInterfaceArraySetTyped array_set_typed = nullptr;
 
-    GDExtensionInterfaceObjectMethodBindCall object_method_bind_call = nullptr;
     GDExtensionInterfaceObjectMethodBindPtrcall object_method_bind_ptrcall = nullptr;
     GDExtensionInterfaceObjectCallScriptMethod object_call_script_method = nullptr;
     GDExtensionInterfaceObjectDestroy object_destroy = nullptr;

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "simulation/host.h"
 
 namespace warfield {
@@ -31,14 +33,9 @@ const char* child_path_name(ChildPath p) {
 }
 
 const char* child_name(ChildPath p) {
-    switch (p) {
-        case ChildPath::projectile_body: return "ProjectileBodyNode";
-        case ChildPath::projectile_sprite: return "ProjectileSprite";
-        case ChildPath::shadow_sprite: return "ShadowSprite";
-        case ChildPath::hit_box: return "HitBox";
-        case ChildPath::count: break;
-    }
-    return "";
+    const char* path = child_path_name(p);
+    const char* slash = std::strrchr(path, '/');
+    return slash != nullptr ? slash + 1 : path;
 }
 
 }  // namespace warfield

@@ -41,7 +41,6 @@ public:
         if (i >= slots_.size()) slots_.resize(i + 1);
         return slots_[i];
     }
-    std::size_t size() const { return slots_.size(); }
 
 private:
     std::vector<ProjectileNodes> slots_;

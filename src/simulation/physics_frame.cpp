@@ -55,9 +55,8 @@ void Warfield::step_projectiles(Host& host, float delta) {
         }
 
         ObjectHandle root_object = nullptr;
-        const ObjectHandle node = cache != nullptr
-                                      ? resolve_remembered(host, cache->at(slot).root, node_id, root_object)
-                                      : resolve_node(host, node_id);
+        RememberedNode* memo = cache != nullptr ? &cache->at(slot).root : nullptr;
+        const ObjectHandle node = resolve_node(host, node_id, memo, root_object);
         if (node == nullptr) {
             projectiles_[slot].active = false;
             continue;

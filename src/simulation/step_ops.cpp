@@ -60,22 +60,20 @@ bool finite(Vector2 v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 }  // namespace
 
-ObjectHandle resolve_node(Host& host, uint64_t instance_id) {
-    const ObjectHandle object = host.object_from_instance_id(instance_id);
-    if (object == nullptr) return nullptr;
-    const ObjectHandle node = host.cast_to_node2d(object);
-    if (node == nullptr || !host.is_inside_tree(node)) return nullptr;
-    return node;
-}
-
-ObjectHandle resolve_remembered(Host& host, RememberedNode& memo, uint64_t instance_id, ObjectHandle& object) {
+ObjectHandle resolve_node(Host& host, uint64_t instance_id, RememberedNode* memo, ObjectHandle& object) {
     object = host.object_from_instance_id(instance_id);
     if (object == nullptr) return nullptr;
+    ObjectHandle node = nullptr;
     // Instance ids are never reused while their object lives, so the same id
     // giving the same object means the same object.
-    if (memo.id != instance_id || memo.object != object) memo = {instance_id, object, host.cast_to_node2d(object)};
-    if (memo.node2d == nullptr || !host.is_inside_tree(memo.node2d)) return nullptr;
-    return memo.node2d;
+    if (memo != nullptr && memo->id == instance_id && memo->object == object) {
+        node = memo->node2d;
+    } else {
+        node = host.cast_to_node2d(object);
+        if (memo != nullptr) *memo = {instance_id, object, node};
+    }
+    if (node == nullptr || !host.is_inside_tree(node)) return nullptr;
+    return node;
 }
 
 ObjectHandle find_child(StepContext& s, ChildPath path) {
@@ -144,11 +142,8 @@ bool call_script(StepContext& s, ScriptMethod method) {
     if (s.record().node_instance_id != s.node_id) return false;
     // A node freed during the call is never touched again; one that stays
     // gets the handle the engine hands out now.
-    if (s.cache != nullptr) {
-        s.node = resolve_remembered(s.host, s.cache->at(s.slot).root, s.node_id, s.root_object);
-    } else {
-        s.node = resolve_node(s.host, s.node_id);
-    }
+    RememberedNode* memo = s.cache != nullptr ? &s.cache->at(s.slot).root : nullptr;
+    s.node = resolve_node(s.host, s.node_id, memo, s.root_object);
     return s.node != nullptr;
 }
 

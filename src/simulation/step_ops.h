@@ -51,11 +51,10 @@ struct StepContext {
     }
 };
 
-// The live, in-tree Node2D with this instance id, or null.
-ObjectHandle resolve_node(Host& host, uint64_t instance_id);
-// The same, skipping the class check when the id still names the object
-// remembered for it. `object` receives the object (null when there is none).
-ObjectHandle resolve_remembered(Host& host, RememberedNode& memo, uint64_t instance_id, ObjectHandle& object);
+// The live, in-tree Node2D with this instance id, or null. `object` receives
+// the object (null when there is none). With a memo, the class check is
+// skipped while the id still names the object remembered for it.
+ObjectHandle resolve_node(Host& host, uint64_t instance_id, RememberedNode* memo, ObjectHandle& object);
 
 // The root's child at path when it is usable (in the tree, a Node2D), or null.
 ObjectHandle find_child(StepContext& s, ChildPath path);

@@ -13,12 +13,9 @@ StepOutcome step_tracking(StepContext& s) {
     const uint64_t target_id = s.record().target_instance_id;
     ObjectHandle target = nullptr;
     if (target_id != 0) {
-        if (s.cache != nullptr) {
-            ObjectHandle object = nullptr;
-            target = resolve_remembered(s.host, s.cache->at(s.slot).target, target_id, object);
-        } else {
-            target = resolve_node(s.host, target_id);
-        }
+        RememberedNode* memo = s.cache != nullptr ? &s.cache->at(s.slot).target : nullptr;
+        ObjectHandle object = nullptr;
+        target = resolve_node(s.host, target_id, memo, object);
     }
 
     if (target != nullptr) {
