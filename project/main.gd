@@ -3,7 +3,7 @@ extends Node2D
 ## lane (camp 0) on the left fires the five projectile kinds in turn. The
 ## Warfield node moves every shot; the scripts only register, query and react.
 
-const Projectile := preload("res://projectile.gd")
+const Shot := preload("res://addons/warfield/shot.gd")
 const ProjectileScene := preload("res://projectile.tscn")
 const TargetScene := preload("res://target.tscn")
 
@@ -13,7 +13,9 @@ const HIT_MASK := 1
 const LANES := [2, 3, 4]  # grid rows, each grid_size.y high
 const TURRET_X := 120.0
 const FIRE_EVERY := 20  # physics frames between two shots
-const CATAPULT_GRAVITY := 2000.0  # fixed for the catapult kind
+const RANGE := 900.0  # straight shots end this far from where they started
+const PEAK := 90.0  # how high lobs and arcs are thrown
+const CATAPULT_PEAK := 105.0
 
 @onready var warfield: Warfield = $Warfield
 @onready var stats: Label = $Stats
@@ -82,16 +84,15 @@ func _fire(kind: int, row: int) -> void:
 	var start := Vector2(TURRET_X, _lane_y(row))
 	var aim := 0
 	match kind:
-		0:  # straight: only down a lane that holds an enemy
-			var in_lane := warfield.query_targets_in_line(PLAYER_CAMP, row, HIT_MASK, false, row)
-			if not in_lane.is_empty():
-				_launch(kind, start, Vector2(420.0, 0.0), 0.0, 0)
+		Shot.Kind.STRAIGHT:  # only down a lane that holds an enemy
+			if not warfield.query_targets_in_line(PLAYER_CAMP, row, HIT_MASK, false, row).is_empty():
+				_launch(start, Shot.straight(Vector2(420.0, 0.0)).with_range(RANGE))
 			return
-		1:  # lob: the first enemy of this lane, else of any lane
+		Shot.Kind.LOB:  # the first enemy of this lane, else of any lane
 			aim = _first(warfield.query_targets_in_line(PLAYER_CAMP, row, HIT_MASK, true, row))
-		2:  # arc: an enemy in a box ahead of the turret
+		Shot.Kind.ARC:  # an enemy in a box ahead of the turret
 			aim = _first(warfield.query_targets_in_range(PLAYER_CAMP, HIT_MASK, 700.0, start.y, 600.0, 150.0))
-		3:  # tracking: the nearest enemy anywhere
+		Shot.Kind.TRACKING:  # the nearest enemy anywhere
 			var best_distance := INF
 			for id in warfield.query_targets_all(ENEMY_CAMP, HIT_MASK):
 				var enemy := instance_from_id(id) as Node2D
@@ -101,29 +102,34 @@ func _fire(kind: int, row: int) -> void:
 				if d < best_distance:
 					aim = id
 					best_distance = d
-			_launch(kind, start, Vector2(300.0, 0.0), 0.0, aim)
+			_launch(start, Shot.tracking(300.0, aim))
 			return
-		4:  # catapult: armoured enemies first
+		Shot.Kind.CATAPULT:  # armoured enemies first
 			aim = _first(warfield.query_metallic_armor_targets(PLAYER_CAMP))
 			if aim == 0:
 				aim = _first(warfield.query_targets_all(ENEMY_CAMP, HIT_MASK))
 	var target := instance_from_id(aim) as Node2D
 	if target == null:
 		return
-	# Thrown up at y_speed, a shot lands after 2 * |y_speed| / gravity
-	# seconds; its ground motion covers the distance in that time.
-	var y_speed := -650.0 if kind == 4 else -420.0
-	var gravity := CATAPULT_GRAVITY if kind == 4 else Projectile.GRAVITY
-	var flight_time := 2.0 * -y_speed / gravity
-	_launch(kind, start, (target.global_position - start) / flight_time, y_speed, 0)
+	var shot: Shot
+	match kind:
+		Shot.Kind.LOB:
+			shot = Shot.lob(Vector2.ZERO, PEAK)
+		Shot.Kind.ARC:
+			shot = Shot.arc(Vector2.ZERO, PEAK)
+		_:
+			shot = Shot.catapult(Vector2.ZERO, CATAPULT_PEAK)
+	# Thrown shots take the ground velocity that brings them down on the target.
+	_launch(start, shot.aim_at(target.global_position))
 
 
-func _launch(kind: int, start: Vector2, velocity: Vector2, y_speed: float, target_id: int) -> void:
-	var shot := ProjectileScene.instantiate()
-	shot.kind = kind
-	shot.position = start
-	add_child(shot)
-	shot.launch(warfield, PLAYER_CAMP, velocity, y_speed, target_id)
+func _launch(start: Vector2, shot: Shot) -> void:
+	var node := ProjectileScene.instantiate()
+	node.position = start
+	add_child(node)
+	shot.camp = PLAYER_CAMP
+	shot.collision_flags = HIT_MASK
+	node.launch(warfield, shot)
 
 
 func _first(ids: Array[int]) -> int:

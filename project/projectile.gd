@@ -4,17 +4,14 @@ extends Node2D
 ## ProjectileBodyNode, ProjectileBodyNode/ProjectileSprite, ShadowSprite and
 ## HitBox, so the scene keeps those names.
 
-enum Kind { STRAIGHT, LOB, ARC, TRACKING, CATAPULT }
+const Shot := preload("res://addons/warfield/shot.gd")
 
 const HIT_MASK := 1  # shares a bit with every enemy's mask_flags
-const RANGE := 900.0  # straight shots end this far from where they started
-const GRAVITY := 980.0  # lob and arc; the catapult kind always uses 2000
-const SPIN := 8.0  # radians per second, for sprites that do not follow the motion
 const SPLASH := Vector2(70.0, 45.0)  # half size of the area a landing shot damages
 
 var warfield: Warfield
 var slot := -1
-var kind := Kind.STRAIGHT
+var kind := Shot.Kind.STRAIGHT
 var camp := 0
 var grid_y := 0
 var target_id := 0
@@ -24,47 +21,18 @@ var target_id := 0
 
 func _ready() -> void:
 	hit_box.area_entered.connect(_on_hit_box_area_entered)
-	# Shots with a height arm their hit box only near the ground.
-	hit_box.monitoring = kind == Kind.STRAIGHT
 
 
-## Registers the projectile where it stands; add it to the tree first.
-## y_speed is the initial fall rate (negative: thrown upward).
-func launch(p_warfield: Warfield, p_camp: int, velocity: Vector2, y_speed: float, p_target_id: int) -> void:
+## Registers the projectile as shot where it stands; add it to the tree first.
+func launch(p_warfield: Warfield, shot: Shot) -> void:
 	warfield = p_warfield
-	camp = p_camp
-	target_id = p_target_id
+	kind = shot.type
+	camp = shot.camp
+	target_id = shot.target_instance_id
 	grid_y = _row()
-	var follows_motion := kind == Kind.STRAIGHT or kind == Kind.ARC or kind == Kind.CATAPULT
-	slot = warfield.register_projectile(
-		get_instance_id(),  # node_instance_id
-		kind,  # type
-		velocity,  # velocity
-		velocity.length(),  # speed: tracking shots fly at it toward their target
-		HIT_MASK,  # collision_flags
-		camp,  # camp
-		grid_y,  # grid_y
-		false,  # check_all
-		0.0,  # proj_height
-		0,  # projectile_height_enum
-		false,  # check_height
-		RANGE if kind == Kind.STRAIGHT else 0.0,  # fire_length: above 0 turns the range test on
-		RANGE,  # check_distance
-		global_position,  # save_pos: the range is measured from here
-		0.0,  # height
-		0.0,  # ground_height: lands when its height comes down to this
-		1,  # fire_dir_x: +1 spins the sprite clockwise, -1 the other way
-		y_speed,  # y_speed
-		0.0,  # z_val: starts on the ground
-		GRAVITY,  # gravity_val
-		1.0,  # gravity_scale_val
-		target_id,  # target_instance_id: what a tracking shot follows, 0 for none
-		0.0,  # catapult_time
-		Vector2.ZERO,  # catapult_target_pos
-		Vector2.ZERO,  # catapult_control_point
-		follows_motion,  # rotate_follow_velocity
-		SPIN,  # rotate_scale
-		false)  # config_use_range
+	# Shots with a height arm their hit box only near the ground.
+	hit_box.monitoring = kind == Shot.Kind.STRAIGHT
+	slot = shot.fire(warfield, self)
 
 
 # --- Called by the Warfield node -------------------------------------------
@@ -141,7 +109,7 @@ func find_track_target() -> void:
 
 func _on_hit_box_area_entered(area: Area2D) -> void:
 	var target = area.get_parent()
-	if slot < 0 or kind == Kind.TRACKING or not target.has_method("take_damage") or target.camp == camp:
+	if slot < 0 or kind == Shot.Kind.TRACKING or not target.has_method("take_damage") or target.camp == camp:
 		return
 	target.take_damage(1)
 	# Stops the shot at once; it keeps its slot until unregistered.

@@ -4,6 +4,7 @@ extends Node2D
 
 signal died(target: Node2D)
 
+const WarfieldTarget := preload("res://addons/warfield/target.gd")
 const MASK := 1  # shares a bit with the projectiles' collision_flags
 
 @export var armored := false
@@ -24,27 +25,8 @@ func _ready() -> void:
 func spawn(p_warfield: Warfield, p_camp: int) -> void:
 	warfield = p_warfield
 	camp = p_camp
-	slot = warfield.register_target(
-		get_instance_id(),  # node_instance_id: what queries return
-		camp,  # camp: queries leave out the asker's own camp
-		int(floor(global_position.y / warfield.grid_size.y)),  # grid_y
-		0,  # collision_flags (kept for the game, not read by queries)
-		MASK,  # mask_flags: must share a bit with a query's collision_flags
-		false,  # invincible
-		true,  # can_be_collection: false hides it from the hit queries
-		false,  # die
-		false,  # near_die
-		false,  # all_line_check: true makes it visible from every lane
-		0,  # height
-		global_position.x,  # global_position_x
-		global_position.y,  # global_position_y
-		false,  # is_item
-		false,  # is_crater
-		false,  # is_gravestone
-		false,  # is_vase
-		true,  # can_check
-		true,  # can_projectile_check
-		false)  # is_bowling_base
+	# A hittable unit of its camp, in the row it stands in.
+	slot = WarfieldTarget.of_camp(camp).with({mask_flags = MASK}).register(warfield, self)
 
 
 func _physics_process(delta: float) -> void:

@@ -13,6 +13,8 @@ extends SceneTree
 
 const ProbeProjectile := preload("res://tests/probe_projectile.gd")
 const ProbeTarget := preload("res://tests/probe_target.gd")
+const Shot := preload("res://addons/warfield/shot.gd")
+const Target := preload("res://addons/warfield/target.gd")
 const TIME_LIMIT_MS := 90000
 const DELTA := 1.0 / 60.0  # project/project.godot runs 60 physics ticks per second
 const VIEW := Vector2i(1280, 720)
@@ -111,6 +113,7 @@ func _run() -> void:
 		_check_slot_reuse()
 		await _check_projectile_kinds()
 		await _check_queries()
+		await _check_helpers()
 		await _check_demo()
 	_finish()
 
@@ -709,6 +712,77 @@ func _check_queries() -> void:
 	nodes[5].free()
 	_eq(w.query_metallic_armor_targets(0), [ids[3], ids[9]], "metallic: a freed node is skipped")
 	_drop(w)
+
+
+# The GDScript helpers in addons/warfield: each value they pass lands in the
+# argument of the same name, and each kind's defaults fly as the kind needs.
+func _check_helpers() -> void:
+	_group = "helpers: arguments"
+	var w := _make_warfield()
+	w.grid_size = Vector2(80, 100)
+	var node := _probe(w, Vector2(320, 250))
+	var shot := Shot.straight(Vector2(3, 4))
+	var wanted := _distinct_fields(shot, METHODS[0])
+	_eq(shot.arguments_for(w, node), [node.get_instance_id()] + wanted, "Shot: every field in its argument")
+	var target := Target.of_camp(3)
+	var position := _distinct_fields(target, METHODS[22])
+	_eq(target.arguments_for(w, node), [node.get_instance_id()] + position, "Target: every field in its argument")
+	var derived := Shot.straight(Vector2(3, 4)).arguments_for(w, node)
+	_eq([derived[3], derived[6], derived[13]], [5.0, 2, Vector2(320, 250)],
+			"Shot: speed, grid_y and save_pos from the velocity and the node")
+	derived = Target.of_camp(1).arguments_for(w, node)
+	_eq([derived[2], derived[11], derived[12]], [2, 320.0, 250.0], "Target: grid_y and position from the node")
+
+	_group = "helpers: flights"
+	var landing := {Shot.Kind.LOB: Vector2(700, 300), Shot.Kind.ARC: Vector2(500, 450),
+			Shot.Kind.CATAPULT: Vector2(900, 600)}
+	var probes := {}
+	for kind in landing:
+		var s: Shot = [null, Shot.lob, Shot.arc, null, Shot.catapult][kind].call(Vector2.ZERO, 120.0)
+		probes[kind] = _probe(w, Vector2(200, 400))
+		_check(s.aim_at(landing[kind]).fire(w, probes[kind]) >= 0, "kind %d registers" % kind)
+	var mark := _node2d(w, Vector2(1000, 100))
+	var tracker := _probe(w, Vector2(200, 100))
+	Shot.tracking(900.0, mark.get_instance_id()).fire(w, tracker)
+	var straight := _probe(w, Vector2(100, 650))
+	Shot.straight(Vector2(600, 0)).with_range(300.0).fire(w, straight)
+	var enemy := _node2d(w, Vector2(640, 180), ProbeTarget)
+	Target.of_camp(1).register(w, enemy)
+	var peak := 0.0
+	for _i in 90:
+		await physics_frame
+		peak = maxf(peak, -probes[Shot.Kind.LOB].get_node("ProjectileBodyNode").position.y)
+	_near(peak, 120.0, 6.0, "a lob rises to its peak height")
+	for kind in landing:
+		var p: Node2D = probes[kind]
+		_eq(p.events.back(), "land_from_extension", "kind %d lands" % kind)
+		# Within two frames' ground motion of the aim point.
+		_check(p.position.distance_to(landing[kind]) < 18.0, "kind %d comes down at its aim point (%s)" % [kind, p.position])
+	_eq(tracker.events.back(), "hit_target_from_extension", "a tracking shot hits its target")
+	_eq(straight.events.back(), "over_from_extension", "a straight shot ends by range")
+	_near(straight.position.x, 410.0, 10.1, "at its range")
+	_eq(w.query_targets_in_line(0, 1, 1, false, 1), [enemy.get_instance_id()], "a target is found in its row")
+	_drop(w)
+
+
+# Sets each field named in signature's arguments (after node_instance_id) to a
+# value of its type that differs from its neighbours'; returns the values.
+func _distinct_fields(helper: RefCounted, signature: String) -> Array:
+	var values := []
+	var args := signature.get_slice("(", 1).get_slice(")", 0).split(", ")
+	for i in range(1, args.size()):
+		var name := args[i].get_slice(":", 0)
+		var value: Variant = {"i": 10 + i, "f": 0.5 + i, "b": i % 2 == 0, "v2": Vector2(i, -i)}.get(
+				args[i].get_slice(":", 1))
+		if name == "global_position_x":  # with global_position_y after it
+			helper.position = Vector2(0.5 + i, 1.5 + i)
+			value = helper.position.x
+		elif name == "global_position_y":
+			value = helper.position.y
+		else:
+			helper.with({name: value})
+		values.append(value)
+	return values
 
 
 func _check_demo() -> void:

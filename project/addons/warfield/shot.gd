@@ -1,0 +1,184 @@
+extends RefCounted
+## One projectile registration with named fields, filled with what its kind
+## needs, so that a game need not pass register_projectile's 28 values:
+##
+##     const Shot := preload("res://addons/warfield/shot.gd")
+##     var slot := Shot.lob(Vector2(200, 0), 120.0).fire(warfield, shot_node)
+##
+## Each constructor returns a new Shot; change any field before fire(), by
+## name or with with({...}). fire() registers the node, which must already be
+## in the tree at its start position, and returns the slot id (-1 when the
+## node cannot fly: no node, or not in the tree).
+
+const Shot := preload("shot.gd")
+
+enum Kind { STRAIGHT, LOB, ARC, TRACKING, CATAPULT }
+
+## Lob and arc fall under gravity_val * gravity_scale_val.
+const DEFAULT_GRAVITY := 980.0
+## The node throws every catapult shot under this gravity, whatever gravity_val says.
+const CATAPULT_GRAVITY := 2000.0
+## Radians per second a lob's sprite spins (ProjectileBodyNode/ProjectileSprite).
+const DEFAULT_SPIN := 8.0
+
+# The fields, in register_projectile's order. null ones are worked out by fire().
+var type := Kind.STRAIGHT
+var velocity := Vector2.ZERO  ## ground motion, units per second
+var speed: Variant = null  ## null: the length of velocity (tracking flies at it)
+var collision_flags := 1
+var camp := 0
+var grid_y: Variant = null  ## null: the row the node stands in, from grid_size.y
+var check_all := false
+var proj_height := 0.0
+var projectile_height_enum := 0
+var check_height := false
+var fire_length := 0.0  ## above 0 turns on the straight range test
+var check_distance := 0.0  ## that range, from save_pos
+var save_pos: Variant = null  ## null: the node's global position when fired
+var height := 0.0  ## stored for the game; the flying height is z_val
+var ground_height := 0.0  ## a throw lands when z_val comes down to it
+var fire_dir_x := 1  ## 1 or -1: the way the sprite spins
+var y_speed := 0.0  ## rate z_val falls; negative throws it up
+var z_val := 0.0  ## height above the ground
+var gravity_val := DEFAULT_GRAVITY
+var gravity_scale_val := 1.0
+var target_instance_id := 0  ## what a tracking shot flies at; 0 for none
+var catapult_time := 0.0
+var catapult_target_pos := Vector2.ZERO
+var catapult_control_point := Vector2.ZERO
+var rotate_follow_velocity := true  ## turn the body along the motion
+var rotate_scale := 0.0  ## sprite spin, radians per second, when not following the motion
+var config_use_range := false
+
+var _aim: Variant = null  # a point to come down at (throws) or fly toward
+
+
+## Flies along velocity; ends when its body leaves the play area, or beyond
+## with_range()'s distance.
+static func straight(p_velocity: Vector2) -> Shot:
+	return _make(Kind.STRAIGHT, p_velocity)
+
+
+## Thrown up to about peak_height above the ground; spins, arms its hit area
+## on touchdown and lands on the frame after.
+static func lob(p_velocity: Vector2, peak_height: float) -> Shot:
+	var s := _make(Kind.LOB, p_velocity)
+	s.rotate_follow_velocity = false
+	s.rotate_scale = DEFAULT_SPIN
+	s.y_speed = s.launch_speed(peak_height)
+	return s
+
+
+## Thrown up to about peak_height, the body turned along its climb and fall;
+## armed only below height 60 on the way down.
+static func arc(p_velocity: Vector2, peak_height: float) -> Shot:
+	var s := _make(Kind.ARC, p_velocity)
+	s.y_speed = s.launch_speed(peak_height)
+	return s
+
+
+## Flies at speed toward the node with target_id (0: none yet; the node then
+## asks the script's find_track_target() every 30th frame). The body turns
+## toward the target by itself.
+static func tracking(p_speed: float, target_id: int) -> Shot:
+	var s := _make(Kind.TRACKING, Vector2(p_speed, 0.0))
+	s.speed = p_speed
+	s.target_instance_id = target_id
+	s.rotate_follow_velocity = false
+	return s
+
+
+## Thrown up to about peak_height under the fixed catapult gravity, its body
+## and hit box raised with it; a throw whose body rises above the play area
+## ends there.
+static func catapult(p_velocity: Vector2, peak_height: float) -> Shot:
+	var s := _make(Kind.CATAPULT, p_velocity)
+	s.gravity_val = CATAPULT_GRAVITY
+	s.y_speed = s.launch_speed(peak_height)
+	return s
+
+
+static func _make(kind: Kind, p_velocity: Vector2) -> Shot:
+	var s := Shot.new()
+	s.type = kind
+	s.velocity = p_velocity
+	return s
+
+
+## Sets fields by name; an unknown name is reported and skipped.
+func with(fields: Dictionary) -> Shot:
+	for key in fields:
+		if (key is String or key is StringName) and not key.begins_with("_") and key in self:
+			set(key, fields[key])
+		else:
+			push_error("Shot has no field %s" % [key])
+	return self
+
+
+## Straight: ends on the first frame farther than distance from save_pos.
+func with_range(distance: float) -> Shot:
+	fire_length = distance
+	check_distance = distance
+	return self
+
+
+## The velocity is worked out when fired, from the node's position: a throw
+## comes down at point after flight_time(); any other kind flies toward it at
+## its speed.
+func aim_at(point: Vector2) -> Shot:
+	_aim = point
+	return self
+
+
+## The gravity this shot falls under.
+func effective_gravity() -> float:
+	return CATAPULT_GRAVITY if type == Kind.CATAPULT else gravity_val * gravity_scale_val
+
+
+## The y_speed that throws this shot up to peak_height (0 for a height of 0 or
+## less, or without gravity).
+func launch_speed(peak_height: float) -> float:
+	var g := effective_gravity()
+	if not (peak_height > 0.0 and g > 0.0):
+		return 0.0
+	return -sqrt(2.0 * g * peak_height)
+
+
+## Seconds from the throw until it is back at its start height (0 when it is
+## not thrown up).
+func flight_time() -> float:
+	var g := effective_gravity()
+	if not (y_speed < 0.0 and g > 0.0):
+		return 0.0
+	return -2.0 * y_speed / g
+
+
+## Registers node with warfield as this shot and returns its slot id, or -1
+## (with an error) when node is missing or not in the tree.
+func fire(warfield: Node, node: Node2D) -> int:
+	var args := arguments_for(warfield, node)
+	return -1 if args.is_empty() else warfield.callv("register_projectile", args)
+
+
+## register_projectile's 28 arguments for node, as fire() passes them; empty
+## (with an error) when node is missing or not in the tree.
+func arguments_for(warfield: Node, node: Node2D) -> Array:
+	if warfield == null or not is_instance_valid(node) or not node.is_inside_tree():
+		push_error("Shot.fire needs a Warfield node and a projectile node that is in the tree")
+		return []
+	var from := node.global_position
+	var v := velocity if _aim == null else _velocity_toward(from, _aim)
+	return [node.get_instance_id(), type, v, speed if speed != null else v.length(),
+			collision_flags, camp, grid_y if grid_y != null else int(floor(from.y / warfield.grid_size.y)),
+			check_all, proj_height, projectile_height_enum, check_height, fire_length, check_distance,
+			save_pos if save_pos != null else from, height, ground_height, fire_dir_x, y_speed, z_val,
+			gravity_val, gravity_scale_val, target_instance_id, catapult_time, catapult_target_pos,
+			catapult_control_point, rotate_follow_velocity, rotate_scale, config_use_range]
+
+
+func _velocity_toward(from: Vector2, point: Vector2) -> Vector2:
+	var t := flight_time()
+	if t > 0.0:
+		return (point - from) / t
+	var s: float = speed if speed != null else velocity.length()
+	return from.direction_to(point) * s
