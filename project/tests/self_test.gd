@@ -756,8 +756,7 @@ func _check_helpers() -> void:
 	for kind in landing:
 		var p: Node2D = probes[kind]
 		_eq(p.events.back(), "land_from_extension", "kind %d lands" % kind)
-		# Within two frames' ground motion of the aim point.
-		_check(p.position.distance_to(landing[kind]) < 18.0, "kind %d comes down at its aim point (%s)" % [kind, p.position])
+		_check(p.position.distance_to(landing[kind]) < 1.0, "kind %d comes down at its aim point (%s)" % [kind, p.position])
 	_eq(tracker.events.back(), "hit_target_from_extension", "a tracking shot hits its target")
 	_eq(straight.events.back(), "over_from_extension", "a straight shot ends by range")
 	_near(straight.position.x, 410.0, 10.1, "at its range")

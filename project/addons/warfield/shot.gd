@@ -6,9 +6,9 @@ extends RefCounted
 ##     var slot := Shot.lob(Vector2(200, 0), 120.0).fire(warfield, shot_node)
 ##
 ## Each constructor returns a new Shot; change any field before fire(), by
-## name or with with({...}). fire() registers the node, which must already be
-## in the tree at its start position, and returns the slot id (-1 when the
-## node cannot fly: no node, or not in the tree).
+## name or with with({...}). fire() registers the node at its start position
+## and returns the slot id (-1 when there is no node). The node must be in the
+## tree by the next physics frame: one that is not is stopped there.
 
 const Shot := preload("shot.gd")
 
@@ -18,6 +18,8 @@ enum Kind { STRAIGHT, LOB, ARC, TRACKING, CATAPULT }
 const DEFAULT_GRAVITY := 980.0
 ## The node throws every catapult shot under this gravity, whatever gravity_val says.
 const CATAPULT_GRAVITY := 2000.0
+## flight_time() gives up on throws that stay up longer than this.
+const MAX_FLIGHT_FRAMES := 100000
 ## Radians per second a lob's sprite spins (ProjectileBodyNode/ProjectileSprite).
 const DEFAULT_SPIN := 8.0
 
@@ -144,29 +146,42 @@ func launch_speed(peak_height: float) -> float:
 	return -sqrt(2.0 * g * peak_height)
 
 
-## Seconds from the throw until it is back at its start height (0 when it is
-## not thrown up).
+## Seconds the node moves a thrown shot (lob, arc, catapult) before it comes
+## down to ground_height, frame by frame as the node steps it at the engine's
+## physics tick rate; 0 for other kinds or a throw that never comes down.
 func flight_time() -> float:
 	var g := effective_gravity()
-	if not (y_speed < 0.0 and g > 0.0):
+	if not (type in [Kind.LOB, Kind.ARC, Kind.CATAPULT] and g > 0.0):
 		return 0.0
-	return -2.0 * y_speed / g
+	var dt := 1.0 / Engine.physics_ticks_per_second
+	var vy := y_speed
+	var z := z_val
+	for frame in MAX_FLIGHT_FRAMES:
+		if type == Kind.LOB and not (z > ground_height) and not (vy < 0.0):
+			return (frame + 1) * dt  # a lob lands on the frame after touchdown, moving in it
+		vy += g * dt
+		z -= vy * dt
+		if ground_height >= z and vy >= 0.0 and type != Kind.LOB:
+			# An arc lands without moving; a catapult moves in its landing frame.
+			return (frame + (1 if type == Kind.CATAPULT else 0)) * dt
+	return 0.0
 
 
 ## Registers node with warfield as this shot and returns its slot id, or -1
-## (with an error) when node is missing or not in the tree.
+## (with an error) when there is no node.
 func fire(warfield: Node, node: Node2D) -> int:
 	var args := arguments_for(warfield, node)
 	return -1 if args.is_empty() else warfield.callv("register_projectile", args)
 
 
 ## register_projectile's 28 arguments for node, as fire() passes them; empty
-## (with an error) when node is missing or not in the tree.
+## (with an error) when there is no node.
 func arguments_for(warfield: Node, node: Node2D) -> Array:
-	if warfield == null or not is_instance_valid(node) or not node.is_inside_tree():
-		push_error("Shot.fire needs a Warfield node and a projectile node that is in the tree")
+	if warfield == null or not is_instance_valid(node):
+		push_error("Shot.fire needs a Warfield node and a projectile node")
 		return []
-	var from := node.global_position
+	# Outside the tree a node has no global position yet: its position stands in.
+	var from := node.global_position if node.is_inside_tree() else node.position
 	var v := velocity if _aim == null else _velocity_toward(from, _aim)
 	return [node.get_instance_id(), type, v, speed if speed != null else v.length(),
 			collision_flags, camp, grid_y if grid_y != null else int(floor(from.y / warfield.grid_size.y)),
