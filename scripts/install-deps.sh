@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64)
+          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64
+          zip unzip)
 
 missing=()
 for p in "${packages[@]}"; do
