@@ -81,7 +81,8 @@ static func arc(p_velocity: Vector2, peak_height: float) -> Shot:
 
 ## Flies at speed toward the node with target_id (0: none yet; the node then
 ## asks the script's find_track_target() every 30th frame). The body turns
-## toward the target by itself.
+## toward the target by itself. Without a target it coasts along velocity:
+## to the right at speed unless set, or aim_at() a point.
 static func tracking(p_speed: float, target_id: int) -> Shot:
 	var s := _make(Kind.TRACKING, Vector2(p_speed, 0.0))
 	s.speed = p_speed
