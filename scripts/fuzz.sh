@@ -12,7 +12,7 @@ seconds=${1:-60}
 which=${2:-all}
 
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DWARFIELD_FUZZ=ON -DWARFIELD_TESTS=OFF >/dev/null
+  -DWARFIELD_FUZZ=ON -DWARFIELD_TESTS=OFF -DWARFIELD_WERROR=ON >/dev/null
 
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

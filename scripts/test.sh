@@ -11,7 +11,8 @@ jobs=$(nproc)
 scripts/check-windows.sh
 # The benchmarks are built here so that CI keeps them compiling; they are run
 # by hand (docs/performance.md).
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWARFIELD_BENCH=ON
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWARFIELD_TESTS=ON -DWARFIELD_BENCH=ON \
+  -DWARFIELD_WERROR=ON
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
 
@@ -23,7 +24,7 @@ JOBS=$jobs scripts/fuzz.sh 60
 # libraries, so the sanitized extension library the stand-in host loads needs
 # no runtime of its own; it is kept in build/sanitize/bin.
 CXX=g++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DWARFIELD_SANITIZE=address,undefined
+  -DWARFIELD_TESTS=ON -DWARFIELD_SANITIZE=address,undefined -DWARFIELD_WERROR=ON
 cmake --build build/sanitize -j "$jobs"
 ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \

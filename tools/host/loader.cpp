@@ -1,8 +1,5 @@
 #include "host/loader.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +8,7 @@
 #include "host/class_db.h"
 #include "host/interface.h"
 #include "host/log.h"
+#include "host/shared_library.h"
 
 namespace whost {
 
@@ -41,7 +39,7 @@ bool Library::open(const std::string& path, bool private_copy, const char* entry
     if (private_copy) {
         static int serial = 0;
         namespace fs = std::filesystem;
-        const fs::path copy = fs::temp_directory_path() / ("whost_" + std::to_string(::getpid()) + "_" +
+        const fs::path copy = fs::temp_directory_path() / ("whost_" + std::to_string(os::process_id()) + "_" +
                                                            std::to_string(++serial) + "_" + fs::path(path).filename().string());
         std::error_code ec;
         fs::copy_file(path, copy, fs::copy_options::overwrite_existing, ec);
@@ -52,13 +50,11 @@ bool Library::open(const std::string& path, bool private_copy, const char* entry
         copy_path_ = copy.string();
         load_path = copy_path_;
     }
-    handle_ = ::dlopen(load_path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle_ = os::open_library(load_path, error_);
     if (handle_ == nullptr) {
-        const char* e = ::dlerror();
-        error_ = e != nullptr ? e : "dlopen failed";
         return false;
     }
-    void* sym = ::dlsym(handle_, entry);
+    void* sym = os::find_symbol(handle_, entry);
     if (sym == nullptr) {
         error_ = std::string("no entry symbol ") + entry;
         close();
@@ -117,7 +113,7 @@ void Library::close() {
         }
         auto& libs = open_libraries();
         libs.erase(std::remove(libs.begin(), libs.end(), this), libs.end());
-        ::dlclose(handle_);
+        os::close_library(handle_);
         handle_ = nullptr;
     }
     entry_ = nullptr;

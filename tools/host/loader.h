@@ -1,4 +1,4 @@
-// Loading an extension library as the engine does: dlopen, find the entry
+// Loading an extension library as the engine does: open it, find the entry
 // symbol, call it with get_proc_address, the library's handle and the
 // initialization record, then run the levels core..editor in order (and
 // back in reverse at unload).
