@@ -9,6 +9,9 @@ scripts/install-deps.sh
 jobs=$(nproc)
 # The Windows DLLs: cross-built, exports and imports checked, loaded under Wine.
 scripts/check-windows.sh
+# The universal macOS libraries: cross-built with Zig, architectures, exports
+# and linked libraries checked (they cannot run here).
+scripts/build-macos.sh
 # The benchmarks are built here so that CI keeps them compiling; they are run
 # by hand (docs/performance.md).
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWARFIELD_TESTS=ON -DWARFIELD_BENCH=ON \
