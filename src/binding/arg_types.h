@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "binding/id_array.h"
-#include "binding/interface.h"
-#include "binding/narrow.h"
+#include "gdextension/interface.h"
+#include "gdextension/narrow.h"
 #include "server/math_types.h"
 
 namespace warfield::gde {

@@ -2,7 +2,7 @@
 
 #include "binding/engine_cache.h"
 #include "binding/instance.h"
-#include "binding/interface.h"
+#include "gdextension/interface.h"
 
 namespace warfield::gde {
 
@@ -131,13 +131,9 @@ void ClassRegistry::unregister_class() {
     destroy_engine_cache();
 }
 
-bool ClassRegistry::is_registered() { return g_record != nullptr; }
-
 bool ClassRegistry::registered_at(GDExtensionInitializationLevel level) {
     return g_record != nullptr && g_record->level == level;
 }
-
-const ClassRecord* ClassRegistry::record() { return g_record; }
 
 GDExtensionClassCallVirtual ClassRegistry::get_virtual(void* class_userdata, GDExtensionConstStringNamePtr name,
                                                        uint32_t hash) noexcept {

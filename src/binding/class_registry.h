@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "binding/builtins.h"
+#include "gdextension/builtins.h"
 #include "binding/method_bind.h"
 
 namespace warfield::gde {
@@ -47,9 +47,7 @@ public:
     // Recorded on our side only; the engine asks for it by name and hash.
     static void bind_virtual_method(const char* name, uint32_t hash, GDExtensionClassCallVirtual call);
     static void unregister_class();
-    static bool is_registered();
     static bool registered_at(GDExtensionInitializationLevel level);
-    static const ClassRecord* record();
 
     // Virtual lookup, both forms the engine may use.
     static GDExtensionClassCallVirtual get_virtual(void* class_userdata, GDExtensionConstStringNamePtr name,

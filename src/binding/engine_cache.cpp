@@ -1,6 +1,7 @@
 #include "binding/engine_cache.h"
 
-#include "binding/interface.h"
+#include "gdextension/engine_hashes.h"
+#include "gdextension/interface.h"
 
 namespace warfield::gde {
 

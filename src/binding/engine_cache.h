@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "binding/builtins.h"
+#include "gdextension/builtins.h"
 #include "simulation/host.h"
 
 namespace warfield::gde {
@@ -47,21 +47,5 @@ struct EngineCache {
 EngineCache* engine_cache();
 void create_engine_cache();
 void destroy_engine_cache();
-
-// Method hashes of the 4.5 API.
-namespace hashes {
-inline constexpr GDExtensionInt kEngineIsEditorHint = 36873697;
-inline constexpr GDExtensionInt kNodeGetViewport = 3596683776;
-inline constexpr GDExtensionInt kNodeIsInsideTree = 36873697;
-inline constexpr GDExtensionInt kNodeGetNodeOrNull = 2734337346;
-inline constexpr GDExtensionInt kNodeGetParent = 3160264692;
-inline constexpr GDExtensionInt kNodeGetName = 2002593661;
-inline constexpr GDExtensionInt kViewportGetVisibleRect = 1639390495;
-inline constexpr GDExtensionInt kNode2DGetVector2 = 3341600327;  // get_position, get_global_position
-inline constexpr GDExtensionInt kNode2DSetVector2 = 743155724;   // set_position, set_global_position, set_scale
-inline constexpr GDExtensionInt kNode2DGetRotation = 1740695150;
-inline constexpr GDExtensionInt kNode2DSetRotation = 373806689;
-inline constexpr GDExtensionInt kObjectNotification = 4023243586;
-}  // namespace hashes
 
 }  // namespace warfield::gde

@@ -1,7 +1,7 @@
 #include "binding/engine_host.h"
 
-#include "binding/interface.h"
-#include "binding/narrow.h"
+#include "gdextension/interface.h"
+#include "gdextension/narrow.h"
 
 namespace warfield::gde {
 

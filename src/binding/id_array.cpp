@@ -1,9 +1,9 @@
 #include "binding/id_array.h"
 
-#include "binding/builtins.h"
+#include "gdextension/builtins.h"
 #include "binding/engine_cache.h"
-#include "binding/interface.h"
-#include "binding/narrow.h"
+#include "gdextension/interface.h"
+#include "gdextension/narrow.h"
 
 namespace warfield::gde {
 

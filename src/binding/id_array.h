@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 namespace warfield::gde {
 

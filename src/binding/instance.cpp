@@ -4,7 +4,8 @@
 #include <new>
 
 #include "binding/class_registry.h"
-#include "binding/interface.h"
+#include "simulation/physics_frame.h"
+#include "gdextension/interface.h"
 
 namespace warfield::gde {
 
@@ -40,7 +41,7 @@ GDExtensionObjectPtr create_instance(void* class_userdata, GDExtensionBool notif
     try {
         instance = new WarfieldInstance(object, *cache);
     } catch (...) {
-        WARFIELD_REPORT_ERROR("Warfield: out of memory creating the node.");
+        WARFIELD_REPORT_EXCEPTION("creating the node");
         api.object_destroy(object);
         return nullptr;
     }
@@ -64,9 +65,9 @@ void call_physics_process(GDExtensionClassInstancePtr p, const GDExtensionConstT
     double delta = 0.0;
     std::memcpy(&delta, args[0], sizeof delta);
     try {
-        self->core._physics_process(self->host, delta);
+        _physics_process(self->core, self->host, delta);
     } catch (...) {
-        WARFIELD_REPORT_ERROR("Warfield: out of memory in the physics frame.");
+        WARFIELD_REPORT_EXCEPTION("in the physics frame");
     }
 }
 
@@ -77,9 +78,9 @@ void call_ready(GDExtensionClassInstancePtr p, const GDExtensionConstTypePtr* /*
         return;
     }
     try {
-        self->core._ready(self->host);
+        _ready(self->core, self->host);
     } catch (...) {
-        WARFIELD_REPORT_ERROR("Warfield: out of memory in _ready.");
+        WARFIELD_REPORT_EXCEPTION("in _ready");
     }
 }
 

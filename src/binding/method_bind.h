@@ -65,9 +65,36 @@ struct Callee<Fn> {
     static void invoke(WarfieldInstance& self, InstanceIdList& out, A... a) { Fn(self, out, a...); }
 };
 
+// A register method: its script arguments are the fields of the definition
+// it takes, in the definition's order.
 template <auto Fn>
+struct RegisterCallee;
+
+template <class Def, std::size_t... I>
+std::tuple<FieldValue<std::get<I>(Schema<Def>::members)>...> field_tuple(std::index_sequence<I...>);
+
+template <class Def, int32_t (Warfield::*Fn)(const Def&)>
+struct RegisterCallee<Fn> {
+    using Definition = Def;
+    using Result = int32_t;
+    using Args = decltype(field_tuple<Def>(std::make_index_sequence<Schema<Def>::size>{}));
+    static constexpr bool is_const = false;
+    template <typename... A>
+    static int32_t invoke(WarfieldInstance& self, A... a) {
+        Def def;
+        fill(def, std::tuple<A...>{a...}, std::make_index_sequence<sizeof...(A)>{});
+        return (self.core.*Fn)(def);
+    }
+
+private:
+    template <typename Values, std::size_t... I>
+    static void fill(Def& def, const Values& values, std::index_sequence<I...>) {
+        ((def.*std::get<I>(Schema<Def>::members) = std::get<I>(values)), ...);
+    }
+};
+
+template <class C>
 struct MethodBinder {
-    using C = Callee<Fn>;
     using Result = typename C::Result;
     using Args = typename C::Args;
     static constexpr size_t N = std::tuple_size_v<Args>;
@@ -88,7 +115,7 @@ struct MethodBinder {
                 }
             }, Seq{});
         } catch (...) {
-            WARFIELD_REPORT_ERROR("Warfield: out of memory in a method call.");
+            WARFIELD_REPORT_EXCEPTION("in a method call");
         }
     }
 
@@ -112,20 +139,18 @@ struct MethodBinder {
         try {
             call_converted(*self, args, r_return, error, Seq{});
         } catch (...) {
-            WARFIELD_REPORT_ERROR("Warfield: out of memory in a method call.");
+            WARFIELD_REPORT_EXCEPTION("in a method call");
             error.error = GDEXTENSION_CALL_ERROR_INVALID_METHOD;
         }
     }
 
-    // The engine's description of the method.
-    template <typename... Names>
-    static constexpr MethodDef describe(const char* name, Names... arg_names) {
-        static_assert(sizeof...(Names) == N, "one name per argument");
+    // The engine's description of the method; one argument name per argument.
+    static constexpr MethodDef describe(const char* name, const std::array<const char*, N>& arg_names) {
         static_assert(N <= kMaxArgs);
         MethodDef d;
         d.name = name;
         d.arg_count = static_cast<uint32_t>(N);
-        d.arg_names = {arg_names...};
+        for (std::size_t i = 0; i < N; ++i) d.arg_names[i] = arg_names[i];
         describe_args(d, Seq{});
         d.flags = static_cast<uint32_t>(GDEXTENSION_METHOD_FLAG_NORMAL);
         if (C::is_const) {
@@ -201,10 +226,19 @@ private:
     }
 };
 
-// `bind_method<&Warfield::set_target_camp>("set_target_camp", "id", "camp")`
+// `bind_method<&Warfield::get_grid_size>("get_grid_size")`, with one name per
+// argument after the method's.
 template <auto Fn, typename... Names>
 constexpr MethodDef bind_method(const char* name, Names... arg_names) {
-    return MethodBinder<Fn>::describe(name, arg_names...);
+    return MethodBinder<Callee<Fn>>::describe(name, {arg_names...});
+}
+
+// `bind_register<&Warfield::register_target>("register_target")`: the
+// argument names are the definition's field names.
+template <auto Fn>
+constexpr MethodDef bind_register(const char* name) {
+    using C = RegisterCallee<Fn>;
+    return MethodBinder<C>::describe(name, std::to_array(Schema<typename C::Definition>::names));
 }
 
 }  // namespace warfield::gde

@@ -1,7 +1,6 @@
-#include "binding/binding.h"
+#include "gdextension/binding.h"
 
-#include "binding/class_registry.h"
-#include "binding/interface.h"
+#include "gdextension/interface.h"
 
 namespace warfield::gde {
 
@@ -46,7 +45,7 @@ void Binding::initialize_level(void* /*userdata*/, GDExtensionInitializationLeve
     try {
         g_initializer(level);
     } catch (...) {
-        WARFIELD_REPORT_ERROR("Warfield: out of memory while registering the class.");
+        WARFIELD_REPORT_EXCEPTION("while registering the class");
     }
 }
 
@@ -54,16 +53,13 @@ void Binding::deinitialize_level(void* /*userdata*/, GDExtensionInitializationLe
     if (!interface_loaded()) {
         return;
     }
+    if (g_terminator == nullptr) {
+        return;
+    }
     try {
-        if (g_terminator != nullptr) {
-            g_terminator(level);
-        }
-        // Like the classes of any binding, ours leaves with its level.
-        if (ClassRegistry::registered_at(level)) {
-            ClassRegistry::unregister_class();
-        }
+        g_terminator(level);
     } catch (...) {
-        WARFIELD_REPORT_ERROR("Warfield: error while unregistering the class.");
+        WARFIELD_REPORT_EXCEPTION("while unregistering the class");
     }
 }
 

@@ -2,7 +2,7 @@
 // host's interface, then forwards each initialization level to the module.
 #pragma once
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 namespace warfield::gde {
 

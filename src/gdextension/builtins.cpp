@@ -1,6 +1,6 @@
-#include "binding/builtins.h"
+#include "gdextension/builtins.h"
 
-#include "binding/interface.h"
+#include "gdextension/interface.h"
 
 namespace warfield::gde {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 namespace warfield::gde {
 

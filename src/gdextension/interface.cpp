@@ -1,4 +1,10 @@
-#include "binding/interface.h"
+#include "gdextension/interface.h"
+
+#include <cstdio>
+#include <exception>
+#include <new>
+
+#include "gdextension/engine_hashes.h"
 
 namespace warfield::gde {
 
@@ -162,7 +168,7 @@ LoadStatus load_interface(GDExtensionInterfaceGetProcAddress get_proc_address, G
     // interface: build it here and release it at once.
     alignas(8) uint8_t name[8] = {};
     a.string_name_new_with_latin1_chars(name, "resize", 0);
-    a.array_resize = a.variant_get_ptr_builtin_method(GDEXTENSION_VARIANT_TYPE_ARRAY, name, kArrayResizeHash);
+    a.array_resize = a.variant_get_ptr_builtin_method(GDEXTENSION_VARIANT_TYPE_ARRAY, name, hashes::kArrayResize);
     a.string_name_destroy(name);
     if (a.array_resize == nullptr) {
         api.print_error = can_report ? a.print_error : nullptr;
@@ -185,6 +191,21 @@ void report_error(const char* message, const char* function, const char* file, i
     if (api.print_error != nullptr) {
         api.print_error(message, function, file, line, 0);
     }
+}
+
+void report_exception(const char* context, const char* function, const char* file, int line) noexcept {
+    // A fixed buffer: the exception may be that memory ran out.
+    char message[256];
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        std::snprintf(message, sizeof message, "Warfield: out of memory %s.", context);
+    } catch (const std::exception& e) {
+        std::snprintf(message, sizeof message, "Warfield: error %s: %s", context, e.what());
+    } catch (...) {
+        std::snprintf(message, sizeof message, "Warfield: unknown error %s.", context);
+    }
+    report_error(message, function, file, line);
 }
 
 }  // namespace warfield::gde

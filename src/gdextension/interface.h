@@ -2,7 +2,7 @@
 // is loaded. Everything else in the binding calls the engine through `api`.
 #pragma once
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 namespace warfield::gde {
 
@@ -76,11 +76,11 @@ struct Interface {
 
 extern Interface api;
 
-// Constructor indices and builtin method hashes the binding relies on.
+// Constructor indices the binding relies on (builtin method hashes are in
+// engine_hashes.h).
 inline constexpr int32_t kArrayConstructorEmpty = 0;
 inline constexpr int32_t kNodePathConstructorFromString = 2;
 inline constexpr int32_t kStringNameConstructorEmpty = 0;
-inline constexpr GDExtensionInt kArrayResizeHash = 848867239;
 
 // Lowest engine version the library accepts.
 inline constexpr uint32_t kMinMajor = 4;
@@ -98,7 +98,12 @@ bool version_supported(uint32_t major, uint32_t minor);
 
 // The binding's own message, through the engine's error log when available.
 void report_error(const char* message, const char* function, const char* file, int line);
+// Reports the exception being handled (call only inside a catch block) as
+// what it is: out of memory, a standard exception's message, or unknown.
+void report_exception(const char* context, const char* function, const char* file, int line) noexcept;
 
 }  // namespace warfield::gde
 
 #define WARFIELD_REPORT_ERROR(msg) ::warfield::gde::report_error((msg), __func__, __FILE__, __LINE__)
+#define WARFIELD_REPORT_EXCEPTION(context) \
+    ::warfield::gde::report_exception((context), __func__, __FILE__, __LINE__)

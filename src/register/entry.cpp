@@ -1,5 +1,5 @@
 // The library's only exported symbol, named in warfield.gdextension.
-#include "binding/binding.h"
+#include "gdextension/binding.h"
 #include "register/module.h"
 
 #if defined(_WIN32)

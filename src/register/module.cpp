@@ -2,6 +2,7 @@
 
 #include "binding/class_registry.h"
 #include "binding/instance.h"
+#include "gdextension/engine_hashes.h"
 #include "register/method_table.h"
 
 namespace warfield {
@@ -15,8 +16,8 @@ void register_warfield_class(GDExtensionInitializationLevel level) {
         ClassRegistry::bind_method(method);
     }
     ClassRegistry::add_property(warfield_grid_size_property());
-    ClassRegistry::bind_virtual_method("_physics_process", kPhysicsProcessHash, &gde::call_physics_process);
-    ClassRegistry::bind_virtual_method("_ready", kReadyHash, &gde::call_ready);
+    ClassRegistry::bind_virtual_method("_physics_process", gde::hashes::kNodePhysicsProcess, &gde::call_physics_process);
+    ClassRegistry::bind_virtual_method("_ready", gde::hashes::kNodeReady, &gde::call_ready);
 }
 
 void initialize_warfield_module(GDExtensionInitializationLevel level) {
@@ -25,8 +26,11 @@ void initialize_warfield_module(GDExtensionInitializationLevel level) {
     }
 }
 
-void uninitialize_warfield_module(GDExtensionInitializationLevel /*level*/) {
-    // Nothing of ours to undo: the binding unregisters the class with its level.
+void uninitialize_warfield_module(GDExtensionInitializationLevel level) {
+    // The class leaves with the level it was registered at.
+    if (gde::ClassRegistry::registered_at(level)) {
+        gde::ClassRegistry::unregister_class();
+    }
 }
 
 }  // namespace warfield

@@ -1,7 +1,7 @@
 // The module's initializer and terminator, called once per engine level.
 #pragma once
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 namespace warfield {
 

@@ -3,18 +3,34 @@
 
 #include <cstdint>
 
+#include "server/schema.h"
+
 namespace warfield {
 
-struct GroundItemState {
-    uint64_t node_instance_id = 0;
+// register_ground_item's arguments, in order.
+#define WARFIELD_GROUND_ITEM_FIELDS(X) \
+    X(uint64_t, node_instance_id, {})      \
+    X(float, z_val, {})                    \
+    X(float, ground_height, {})            \
+    X(float, y_speed, {})                  \
+    X(float, gravity, {})                  \
+    X(float, gravity_scale, {})            \
+    X(bool, is_ground, {})                 \
+    X(bool, gravity_use, {})
+
+// Its setters, in method-table order.
+#define WARFIELD_GROUND_ITEM_SETTERS(SET, SET2)                                           \
+    SET(GroundItemState, set_ground_item_ground_height, ground_height, ground_height)      \
+    SET(GroundItemState, set_ground_item_y_speed, y_speed, y_speed)                        \
+    SET(GroundItemState, set_ground_item_z, z_val, z_val)
+
+struct GroundItemDef {
+    WARFIELD_GROUND_ITEM_FIELDS(WARFIELD_DECLARE_FIELD)
+};
+WARFIELD_DEFINE_SCHEMA(GroundItemDef, WARFIELD_GROUND_ITEM_FIELDS)
+
+struct GroundItemState : GroundItemDef {
     bool active = false;
-    float z_val = 0.0f;
-    float ground_height = 0.0f;
-    float y_speed = 0.0f;
-    float gravity = 0.0f;
-    float gravity_scale = 0.0f;
-    bool is_ground = false;
-    bool gravity_use = false;
 };
 
 }  // namespace warfield

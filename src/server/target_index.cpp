@@ -1,4 +1,4 @@
-#include "query/target_index.h"
+#include "server/target_index.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-// A throw under a fixed gravity of 2000, its body and hit area raised by the
+// A throw under a fixed gravity, its body and hit area raised by the
 // height; lands snapped to the ground or ends when its body leaves play.
 #include <cmath>
 
@@ -9,7 +9,7 @@ namespace warfield {
 StepOutcome step_catapult(StepContext& s) {
     {
         ProjectileState& r = s.record();
-        r.y_speed = s.delta * 2000.0f + r.y_speed;
+        r.y_speed = s.delta * tuning::kCatapultGravity + r.y_speed;
         r.z_val = r.z_val - r.y_speed * s.delta;
     }
 
@@ -23,12 +23,12 @@ StepOutcome step_catapult(StepContext& s) {
     if (body != nullptr && s.record().rotate_follow_velocity) {
         const float up = -s.record().y_speed;
         const float vx = s.record().velocity.x;
-        if (std::sqrt(vx * vx + up * up) > 0.1f) s.host.set_rotation(body, std::atan2(up, vx));
+        if (std::sqrt(vx * vx + up * up) > tuning::kCatapultMinTurnSpeed) s.host.set_rotation(body, std::atan2(up, vx));
     }
 
     {
         const ProjectileState& r = s.record();
-        if (r.y_speed > 0.0f && r.z_val - r.ground_height < 100.0f &&
+        if (r.y_speed > 0.0f && r.z_val - r.ground_height < tuning::kCatapultMonitoringHeight &&
             !call_script(s, ScriptMethod::enable_monitoring)) {
             return StepOutcome::abandoned;
         }
@@ -45,7 +45,7 @@ StepOutcome step_catapult(StepContext& s) {
 
     // Looked up afresh: the script call above may have changed the tree.
     if (const ObjectHandle b = find_child(s, ChildPath::projectile_body)) {
-        if (!inside_rect(s.warfield.visible_rect(), s.host.get_global_position(b))) {
+        if (!inside_rect(s.frame.visible_rect, s.host.get_global_position(b))) {
             return finish_projectile(s, ScriptMethod::over_from_extension);
         }
     }

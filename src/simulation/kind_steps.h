@@ -3,6 +3,7 @@
 #pragma once
 
 #include "simulation/step_ops.h"
+#include "simulation/tuning.h"
 
 namespace warfield {
 

@@ -73,7 +73,7 @@ StepOutcome step_arc(StepContext& s) {
     }
 
     const ProjectileState& r = s.record();
-    const ScriptMethod monitoring = (r.y_speed > 0.0f && r.z_val < 60.0f) ? ScriptMethod::enable_monitoring
+    const ScriptMethod monitoring = (r.y_speed > 0.0f && r.z_val < tuning::kArcMonitoringHeight) ? ScriptMethod::enable_monitoring
                                                                           : ScriptMethod::disable_monitoring;
     return call_script(s, monitoring) ? StepOutcome::done : StepOutcome::abandoned;
 }

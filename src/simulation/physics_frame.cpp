@@ -1,6 +1,6 @@
 // The engine callbacks and the per-frame loop over the projectile pool.
-#include "server/warfield.h"
-#include "simulation/host.h"
+#include "simulation/physics_frame.h"
+
 #include "simulation/kind_steps.h"
 #include "simulation/step_ops.h"
 
@@ -20,35 +20,37 @@ StepOutcome step_kind(StepContext& s, int32_t type) {
 
 }  // namespace
 
-void Warfield::_ready(Host& host) {
+void _ready(Warfield& warfield, Host& host) {
     if (host.is_editor_hint()) return;
     const ObjectHandle viewport = host.get_viewport();
     if (viewport == nullptr) return;
     const Rect2 rect = host.get_visible_rect(viewport);
-    // Projectiles may stray 100 units past the left and right edges, not past
-    // the top or bottom.
-    visible_rect_ = rect;
-    visible_rect_.position.x = -100.0f;
-    visible_rect_.size.x = rect.size.x + 200.0f;
+    Rect2& area = warfield.frame().visible_rect;
+    area = rect;
+    area.position.x = -tuning::kPlayAreaSideMargin;
+    area.size.x = rect.size.x + 2.0f * tuning::kPlayAreaSideMargin;
 }
 
-void Warfield::_physics_process(Host& host, double delta) {
+void _physics_process(Warfield& warfield, Host& host, double delta) {
     if (host.is_editor_hint()) return;
-    ++frame_count_;
-    step_projectiles(host, static_cast<float>(delta));
+    ++warfield.frame().frame_count;
+    step_projectiles(warfield, host, static_cast<float>(delta));
     // After the step, so the index sees every target change its scripts made.
-    if (index_.target_index_dirty) index_.rebuild(targets_);
+    TargetIndex& index = warfield.target_index();
+    if (index.target_index_dirty) index.rebuild(warfield.targets());
 }
 
-void Warfield::step_projectiles(Host& host, float delta) {
-    NodeCache* cache = node_lookup_ == NodeLookup::remembered ? &node_cache_ : nullptr;
+void step_projectiles(Warfield& warfield, Host& host, float delta) {
+    FrameState& frame = warfield.frame();
+    NodeCache* cache = frame.node_lookup == NodeLookup::remembered ? &frame.node_cache : nullptr;
+    SlotPool<ProjectileState>& projectiles = warfield.projectiles();
     // The size is read afresh for every slot: projectiles appended by scripts
     // during the frame are stepped in it too.
-    for (int32_t slot = 0; slot < projectiles_.size(); ++slot) {
+    for (int32_t slot = 0; slot < projectiles.size(); ++slot) {
         uint64_t node_id = 0;
         int32_t type = 0;
         {
-            const ProjectileState& r = projectiles_[slot];
+            const ProjectileState& r = projectiles[slot];
             if (!r.active || r.hit_over) continue;
             node_id = r.node_instance_id;
             type = r.type;
@@ -58,15 +60,15 @@ void Warfield::step_projectiles(Host& host, float delta) {
         RememberedNode* memo = cache != nullptr ? &cache->at(slot).root : nullptr;
         const ObjectHandle node = resolve_node(host, node_id, memo, root_object);
         if (node == nullptr) {
-            projectiles_[slot].active = false;
+            projectiles[slot].active = false;
             continue;
         }
 
-        StepContext s{*this, host, slot, node_id, node, delta, cache, root_object};
+        StepContext s{warfield, frame, host, slot, node_id, node, delta, cache, root_object};
         spin_sprite(s);
         if (step_kind(s, type) == StepOutcome::abandoned) continue;
 
-        const ProjectileState& r = projectiles_[slot];
+        const ProjectileState& r = projectiles[slot];
         if (r.hit_over || !r.active) continue;
         // Re-applies the root's global position. When this step set it after
         // its last script call, the engine already holds exactly that value.

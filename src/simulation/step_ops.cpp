@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "simulation/tuning.h"
+
 namespace warfield {
 namespace {
 
@@ -118,7 +120,7 @@ void lift_child(StepContext& s, ObjectHandle child) {
 void scale_shadow(StepContext& s) {
     const ObjectHandle shadow = find_child(s, ChildPath::shadow_sprite);
     if (shadow == nullptr) return;
-    float k = 1.0f - s.record().z_val / 600.0f;
+    float k = 1.0f - s.record().z_val / tuning::kShadowVanishHeight;
     if (!(k > 0.0f)) k = 0.0f;
     s.host.set_scale(shadow, {k, k});
 }

@@ -25,6 +25,7 @@ inline constexpr std::size_t kChildPaths = static_cast<std::size_t>(ChildPath::c
 // any call, so the record is always reached through the slot, never kept.
 struct StepContext {
     Warfield& warfield;
+    FrameState& frame;
     Host& host;
     int32_t slot;
     uint64_t node_id;   // the record's node when the step began
@@ -68,7 +69,7 @@ void advance_node(StepContext& s);
 // Raises child to the record's height, keeping its x.
 void lift_child(StepContext& s, ObjectHandle child);
 
-// Shrinks "ShadowSprite" with height, down to nothing at 600.
+// Shrinks "ShadowSprite" with height, down to nothing at tuning::kShadowVanishHeight.
 void scale_shadow(StepContext& s);
 
 // Turns "ProjectileBodyNode/ProjectileSprite" by the record's spin.

@@ -6,7 +6,7 @@
 namespace warfield {
 
 StepOutcome step_straight(StepContext& s) {
-    if (s.warfield.frame_count() % 5 == 0 && !call_script(s, ScriptMethod::update_grid_pos)) {
+    if (s.frame.frame_count % tuning::kGridUpdateInterval == 0 && !call_script(s, ScriptMethod::update_grid_pos)) {
         return StepOutcome::abandoned;
     }
     if (!call_script(s, ScriptMethod::check_shooter_height)) return StepOutcome::abandoned;
@@ -23,7 +23,7 @@ StepOutcome step_straight(StepContext& s) {
     }
 
     if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) {
-        if (!inside_rect(s.warfield.visible_rect(), s.host.get_global_position(body))) {
+        if (!inside_rect(s.frame.visible_rect, s.host.get_global_position(body))) {
             return finish_projectile(s, ScriptMethod::over_from_extension);
         }
     }

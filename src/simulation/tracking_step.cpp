@@ -1,6 +1,6 @@
 // Steers its velocity straight at a target node and eases its body round to
-// face it; hits within 30 units. Without a target it coasts and asks the
-// script for one every 30th frame.
+// face it; hits when close. Without a target it coasts and asks the script
+// for one now and then.
 #include <algorithm>
 #include <cmath>
 
@@ -33,7 +33,7 @@ StepOutcome step_tracking(StepContext& s) {
         if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) {
             const float current = s.host.get_rotation(body);
             const float diff = wrap_angle(std::atan2(dy, dx) - current);
-            s.host.set_rotation(body, current + std::min(s.delta * 5.0f, 1.0f) * diff);
+            s.host.set_rotation(body, current + std::min(s.delta * tuning::kTrackingTurnRate, 1.0f) * diff);
         }
 
         ProjectileState& r = s.record();
@@ -41,7 +41,7 @@ StepOutcome step_tracking(StepContext& s) {
 
         const float ex = pp.x - tp.x;
         const float ey = pp.y - tp.y;
-        if (ex * ex + ey * ey < 900.0f) return finish_projectile(s, ScriptMethod::hit_target_from_extension);
+        if (ex * ex + ey * ey < tuning::kTrackingHitDistanceSquared) return finish_projectile(s, ScriptMethod::hit_target_from_extension);
     } else {
         if (target_id != 0 && !call_script(s, ScriptMethod::target_died_from_extension)) {
             return StepOutcome::abandoned;
@@ -49,7 +49,7 @@ StepOutcome step_tracking(StepContext& s) {
         s.record().target_instance_id = 0;
     }
 
-    if (s.warfield.frame_count() % 30 == 0) {
+    if (s.frame.frame_count % tuning::kTrackingScriptInterval == 0) {
         if (!call_script(s, ScriptMethod::update_grid_pos)) return StepOutcome::abandoned;
         if (s.record().target_instance_id == 0 && !call_script(s, ScriptMethod::find_track_target)) {
             return StepOutcome::abandoned;

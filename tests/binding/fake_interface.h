@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 namespace fake {
 

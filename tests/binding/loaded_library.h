@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "binding/interface.h"
+#include "gdextension/interface.h"
 #include "fake_interface.h"
 
 extern "C" GDExtensionBool warfield_init(GDExtensionInterfaceGetProcAddress, GDExtensionClassLibraryPtr,

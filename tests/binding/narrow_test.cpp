@@ -8,7 +8,7 @@
 #include <random>
 
 #include "binding/arg_types.h"
-#include "binding/narrow.h"
+#include "gdextension/narrow.h"
 
 namespace warfield::gde {
 namespace {

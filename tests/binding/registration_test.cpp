@@ -161,7 +161,7 @@ TEST_F(Registration, VirtualsReachTheNode) {
     const GDExtensionConstTypePtr args[1] = {&delta};
     fake::engine().ptrcalls.clear();
     info.call_virtual_with_data_func(object->instance, sn, data, args, nullptr);
-    EXPECT_EQ(static_cast<gde::WarfieldInstance*>(object->instance)->core.frame_count(), 1u);
+    EXPECT_EQ(static_cast<gde::WarfieldInstance*>(object->instance)->core.frame().frame_count, 1u);
     EXPECT_EQ(fake::engine().ptrcalls.front(), "Engine.is_editor_hint");
     free(object);
 }

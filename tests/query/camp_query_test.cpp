@@ -32,7 +32,7 @@ TEST(CampQuery, AnIndexedCampListsOnlyTargetsStillOfThatCamp) {
     const int32_t leaving = add(w, {.node = 2, .camp = 4});
     const int32_t reused = add(w, {.node = 3, .camp = 4});
     frame(w);
-    w.set_target_camp(leaving, 6);
+    w.set<&TargetState::camp>(leaving, 6);
     w.unregister_target(reused);
     EXPECT_EQ(add(w, {.node = 7, .camp = 5}), reused);
     add(w, {.node = 8, .camp = 4});  // new since the rebuild: not in the camp's list yet

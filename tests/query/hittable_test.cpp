@@ -30,12 +30,12 @@ TEST(Hittable, EachConditionRejectsOnItsOwn) {
     const std::vector<Rejection> rejections = {
         // Unregistering removes a target at once, before any rebuild.
         {"inactive", [](Warfield& w, int32_t id) { w.unregister_target(id); }},
-        {"die", [](Warfield& w, int32_t id) { w.set_target_die(id, true); }},
-        {"near_die", [](Warfield& w, int32_t id) { w.set_target_near_die(id, true); }},
-        {"invincible", [](Warfield& w, int32_t id) { w.set_target_invincible(id, true); }},
-        {"not collectable", [](Warfield& w, int32_t id) { w.set_target_can_be_collection(id, false); }},
-        {"crater", [](Warfield& w, int32_t id) { w.set_target_is_crater(id, true); }},
-        {"mask", [](Warfield& w, int32_t id) { w.set_target_mask_flags(id, 0b1000); }},
+        {"die", [](Warfield& w, int32_t id) { w.set<&TargetState::die>(id, true); }},
+        {"near_die", [](Warfield& w, int32_t id) { w.set<&TargetState::near_die>(id, true); }},
+        {"invincible", [](Warfield& w, int32_t id) { w.set<&TargetState::invincible>(id, true); }},
+        {"not collectable", [](Warfield& w, int32_t id) { w.set<&TargetState::can_be_collection>(id, false); }},
+        {"crater", [](Warfield& w, int32_t id) { w.set<&TargetState::is_crater>(id, true); }},
+        {"mask", [](Warfield& w, int32_t id) { w.set<&TargetState::mask_flags>(id, 0b1000); }},
     };
     for (const Rejection& r : rejections) {
         SCOPED_TRACE(r.name);
@@ -62,14 +62,14 @@ TEST(Hittable, NoFlagsMatchNothingAndAnyCommonBitIsEnough) {
 TEST(Hittable, KindFlagsHeightAndTheTargetsOwnCollisionFlagsPlayNoPart) {
     Warfield w;
     const int32_t id = add(w, {.node = 1});
-    w.set_target_is_item(id, true);
-    w.set_target_is_gravestone(id, true);
-    w.set_target_is_vase(id, true);
-    w.set_target_is_bowling_base(id, true);
-    w.set_target_can_check(id, false);
-    w.set_target_can_projectile_check(id, false);
-    w.set_target_height(id, -5);
-    w.set_target_collision_flags(id, 0);
+    w.set<&TargetState::is_item>(id, true);
+    w.set<&TargetState::is_gravestone>(id, true);
+    w.set<&TargetState::is_vase>(id, true);
+    w.set<&TargetState::is_bowling_base>(id, true);
+    w.set<&TargetState::can_check>(id, false);
+    w.set<&TargetState::can_projectile_check>(id, false);
+    w.set<&TargetState::height>(id, -5);
+    w.set<&TargetState::collision_flags>(id, 0);
     test::frame(w);
     for (const L& found : ask_all(w, 1)) EXPECT_EQ(found, (L{1}));
 }

@@ -41,8 +41,8 @@ TEST(TargetIndexAllocation, RebuildsAfterGrowthAllocateNothing) {
 
     // Other keys, as many or fewer, still fit the storage already held.
     for (int32_t id = 0; id < 500; ++id) {
-        w.set_target_grid_y(id, 1000 + id % 40);
-        w.set_target_camp(id, -7 - id % 5);
+        w.set<&TargetState::grid_y>(id, 1000 + id % 40);
+        w.set<&TargetState::camp>(id, -7 - id % 5);
     }
     EXPECT_EQ(allocations_during_rebuild(index, w), 0u);
     ASSERT_NE(index.targets_by_grid_y.find(1039), nullptr);

@@ -85,7 +85,7 @@ TEST(LineQuery, ATargetThatChangedRowIsNotListedUnderTheOldOne) {
     const int32_t moving = add(w, {.node = 2, .grid_y = 2});
     add(w, {.node = 3, .grid_y = 3});
     frame(w);
-    w.set_target_grid_y(moving, 3);
+    w.set<&TargetState::grid_y>(moving, 3);
     // Listed once, by the scan, in its new row: never twice.
     EXPECT_EQ(in_line(w, 0, 2, 1, true, 2), (L{1, 2, 3}));
     EXPECT_EQ(in_line(w, 0, 2, 1, false, 2), (L{1}));

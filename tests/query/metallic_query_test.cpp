@@ -5,18 +5,22 @@
 #include <vector>
 
 #include "query_support.h"
+#include "query/target_queries.h"
 
 namespace warfield {
 namespace {
 
 using test::add;
 using test::armoured;
-using test::ScriptedHost;
+using test::add_armoured;
+using test::add_scripted;
+using test::asked;
+using test::FakeHost;
 using L = InstanceIdList;
 
 TEST(MetallicQuery, AsksEveryLiveEnemyThatIsNotDeadWhateverItsOtherFlags) {
     Warfield w;
-    ScriptedHost host;
+    FakeHost host;
     add(w, {.node = 1, .near_die = true});
     add(w, {.node = 2, .mask_flags = 0, .invincible = true, .can_be_collection = false, .is_crater = true});
     add(w, {.node = 3, .die = true});
@@ -24,100 +28,100 @@ TEST(MetallicQuery, AsksEveryLiveEnemyThatIsNotDeadWhateverItsOtherFlags) {
     const int32_t gone = add(w, {.node = 5});
     add(w, {.node = 6});
     w.unregister_target(gone);
-    for (uint64_t id = 1; id <= 5; ++id) host.add_armoured(id);
-    host.add_node(6, [] { return false; });
+    for (uint64_t id = 1; id <= 5; ++id) add_armoured(host, id);
+    add_scripted(host, 6, [] { return false; });
     EXPECT_EQ(armoured(w, host, 0), (L{1, 2}));
-    EXPECT_EQ(host.asked(), (std::vector<uint64_t>{1, 2, 6}));
+    EXPECT_EQ(asked(host), (std::vector<uint64_t>{1, 2, 6}));
     // The index plays no part: the scan reads the pool even before any rebuild.
     EXPECT_TRUE(w.target_index_dirty());
 }
 
 TEST(MetallicQuery, FreedNodesAreSkippedAndAMissingMethodCountsAsNo) {
     Warfield w;
-    ScriptedHost host;
+    FakeHost host;
     add(w, {.node = 1});
     add(w, {.node = 2});
     add(w, {.node = 3});
     add(w, {.node = 4});  // never had a node
-    host.add_armoured(1);
-    host.add_node(2, nullptr);
-    host.add_armoured(3);
+    add_armoured(host, 1);
+    add_scripted(host, 2, nullptr);
+    add_armoured(host, 3);
     host.free_node(1);
     EXPECT_EQ(armoured(w, host, 0), (L{3}));
-    EXPECT_EQ(host.asked(), (std::vector<uint64_t>{2, 3}));
+    EXPECT_EQ(asked(host), (std::vector<uint64_t>{2, 3}));
 }
 
 TEST(MetallicQuery, TargetsRegisteredDuringTheScanAreVisitedBeyondThePosition) {
     Warfield w;
-    ScriptedHost host;
+    FakeHost host;
     add(w, {.node = 1});
     add(w, {.node = 2});
     // The first answer registers enough targets to move the pool several times.
-    host.add_node(1, [&] {
+    add_scripted(host, 1, [&] {
         for (uint64_t id = 1000; id < 1600; ++id) {
             add(w, {.node = id});
-            if (id % 100 == 0) host.add_armoured(id);
+            if (id % 100 == 0) add_armoured(host, id);
         }
         return true;
     });
-    host.add_armoured(2);
+    add_armoured(host, 2);
     EXPECT_EQ(armoured(w, host, 0), (L{1, 2, 1000, 1100, 1200, 1300, 1400, 1500}));
 }
 
 TEST(MetallicQuery, AppendsTheIdTakenBeforeTheCallEvenIfTheSlotChangesHands) {
     Warfield w;
-    ScriptedHost host;
+    FakeHost host;
     const int32_t first = add(w, {.node = 1});
     add(w, {.node = 2});
-    host.add_node(1, [&] {
+    add_scripted(host, 1, [&] {
         w.unregister_target(first);
         // The freed slot goes to a new target; it lies behind the scan and is not revisited.
         EXPECT_EQ(add(w, {.node = 50}), first);
         return true;
     });
-    host.add_armoured(2);
-    host.add_armoured(50);
+    add_armoured(host, 2);
+    add_armoured(host, 50);
     EXPECT_EQ(armoured(w, host, 0), (L{1, 2}));
-    EXPECT_EQ(host.asked(), (std::vector<uint64_t>{1, 2}));
+    EXPECT_EQ(asked(host), (std::vector<uint64_t>{1, 2}));
 }
 
 TEST(MetallicQuery, ChangesToLaterTargetsDuringTheScanAreSeen) {
     Warfield w;
-    ScriptedHost host;
+    FakeHost host;
     add(w, {.node = 1});
     const int32_t dropped = add(w, {.node = 2});
     const int32_t joined = add(w, {.node = 3});
     const int32_t killed = add(w, {.node = 4});
     add(w, {.node = 5});
-    host.add_node(1, [&] {
+    add_scripted(host, 1, [&] {
         w.unregister_target(dropped);
-        w.set_target_camp(joined, 0);
-        w.set_target_die(killed, true);
+        w.set<&TargetState::camp>(joined, 0);
+        w.set<&TargetState::die>(killed, true);
         return false;
     });
-    for (uint64_t id = 2; id <= 5; ++id) host.add_armoured(id);
+    for (uint64_t id = 2; id <= 5; ++id) add_armoured(host, id);
     EXPECT_EQ(armoured(w, host, 0), (L{5}));
-    EXPECT_EQ(host.asked(), (std::vector<uint64_t>{1, 5}));
+    EXPECT_EQ(asked(host), (std::vector<uint64_t>{1, 5}));
 }
 
 TEST(MetallicQuery, ScriptsMayQueryFromInsideTheScan) {
     Warfield w;
-    ScriptedHost host;
+    FakeHost host;
     add(w, {.node = 1, .grid_y = 2});
     add(w, {.node = 2, .grid_y = 2});
     test::frame(w);
     L nested;
     int depth = 0;
-    host.add_node(1, [&] {
+    add_scripted(host, 1, [&] {
         if (depth == 0) {
             ++depth;
-            w.query_metallic_armor_targets(host, 0, nested);
-            w.query_targets_in_line(0, 2, 1, true, 2, nested);
+            query_metallic_armor_targets(w, host, 0, nested);
+            query_targets_in_line(w, 0, 2, 1, true, 2, nested);
             --depth;
         }
         return true;
     });
-    host.add_armoured(2);
+    add_armoured(host, 2);
     const L outer = armoured(w, host, 0);
     EXPECT_EQ(nested, (L{1, 2, 1, 2}));
     EXPECT_EQ(outer, (L{1, 2}));

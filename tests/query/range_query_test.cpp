@@ -18,13 +18,13 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 
 TEST(EveryQuery, AnEmptyPoolYieldsNothing) {
     Warfield w;
-    test::ScriptedHost host;
+    test::FakeHost host;
     test::frame(w);
     EXPECT_EQ(test::in_line(w, 0, 0, -1, true, 0), L{});
     EXPECT_EQ(in_range(w, 0, -1, 0, 0, kInf, kInf), L{});
     EXPECT_EQ(test::all_of(w, 0, -1), L{});
     EXPECT_EQ(test::armoured(w, host, 0), L{});
-    EXPECT_TRUE(host.asked().empty());
+    EXPECT_TRUE(test::asked(host).empty());
 }
 
 TEST(RangeQuery, EdgesAndCornersAreInsideAndTheAreaIsARectangle) {
@@ -78,9 +78,9 @@ TEST(RangeQuery, ReadsRecordsAsTheyAreNowWithoutTheIndex) {
     add(w, {.node = 2, .camp = 3, .grid_y = 8});
     EXPECT_TRUE(w.target_index_dirty());
     EXPECT_EQ(in_range(w, 0, 1, 0, 0, 1, 1), (L{2}));
-    w.set_target_position(a, 0.5f, -1);
+    w.set<&TargetState::global_position_x, &TargetState::global_position_y>(a, 0.5f, -1);
     EXPECT_EQ(in_range(w, 0, 1, 0, 0, 1, 1), (L{1, 2}));
-    w.set_target_camp(a, 0);
+    w.set<&TargetState::camp>(a, 0);
     EXPECT_EQ(in_range(w, 0, 1, 0, 0, 1, 1), (L{2}));
     w.unregister_target(1);
     EXPECT_EQ(in_range(w, 0, 1, 0, 0, 1, 1), L{});

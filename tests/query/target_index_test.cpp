@@ -46,8 +46,8 @@ TEST(TargetIndex, KeysOfGoneTargetsDisappearAndReleasedSlotsAreSkipped) {
     frame(w);
     w.unregister_target(1);
     // A released slot keeps taking setter values, but stays out of the index.
-    w.set_target_grid_y(1, 9);
-    w.set_target_camp(1, 9);
+    w.set<&TargetState::grid_y>(1, 9);
+    w.set<&TargetState::camp>(1, 9);
     frame(w);
     const TargetIndex& index = w.target_index();
     EXPECT_EQ(index.targets_by_grid_y.find(2), nullptr);
@@ -75,8 +75,8 @@ TEST(TargetIndex, ListsAreInSlotOrderWhateverTheRegistrationOrder) {
     // Released slots come back most recent first: 4, then 1.
     EXPECT_EQ(add(w, {.camp = 2, .grid_y = 4}), 4);
     EXPECT_EQ(add(w, {.camp = 2, .grid_y = 4}), 1);
-    w.set_target_grid_y(3, 7);
-    w.set_target_grid_y(0, 7);
+    w.set<&TargetState::grid_y>(3, 7);
+    w.set<&TargetState::grid_y>(0, 7);
     frame(w);
     EXPECT_EQ(list(w.target_index().targets_by_grid_y.find(4)), (V{1, 2, 4, 5}));
     EXPECT_EQ(list(w.target_index().targets_by_grid_y.find(7)), (V{0, 3}));
@@ -129,8 +129,8 @@ TEST(TargetIndex, EverNewKeysDoNotGrowMemory) {
     // Every frame the targets move to rows and camps never used before.
     for (int32_t round = 1; round <= 5000; ++round) {
         for (int32_t id = 0; id < 8; ++id) {
-            w.set_target_grid_y(id, round * 8 + id);
-            w.set_target_camp(id, -(round * 8 + id));
+            w.set<&TargetState::grid_y>(id, round * 8 + id);
+            w.set<&TargetState::camp>(id, -(round * 8 + id));
         }
         frame(w);
     }

@@ -12,22 +12,22 @@
 #include <tuple>
 #include <vector>
 
-#include "fuzz_scene.h"
-#include "projectile_args.h"
+#include "fake_host.h"
+#include "scene_edits.h"
 #include "server/warfield.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield {
 namespace {
 
-using fuzz::FuzzScene;
 using fuzz::SceneNode;
+using test::FakeHost;
 
-class Script final : public fuzz::ScriptHandler {
-public:
+struct Script {
     std::function<bool(SceneNode&, ScriptMethod)> on_call;
     std::vector<std::pair<uint64_t, ScriptMethod>> calls;
-    bool on_script_call(SceneNode& node, ScriptMethod method) override {
-        calls.emplace_back(node.instance_id, method);
+    bool operator()(SceneNode& node, ScriptMethod method) {
+        calls.emplace_back(node.id, method);
         return on_call ? on_call(node, method) : false;
     }
 };
@@ -96,11 +96,11 @@ const char* action_name(Action a) {
 
 class HostileScript : public testing::TestWithParam<std::tuple<Flight, Action>> {
 protected:
-    void SetUp() override { scene.set_handler(&script); }
+    void SetUp() override { scene.on_any(std::ref(script)); }
 
     int32_t register_on(SceneNode& node, const Flight& s, uint64_t target) {
-        test::ProjectileArgs a;
-        a.node = node.instance_id;
+        ProjectileDef a;
+        a.node_instance_id = node.id;
         a.type = s.type;
         a.velocity = s.velocity;
         a.speed = s.speed;
@@ -112,19 +112,19 @@ protected:
         a.ground_height = s.ground;
         a.gravity_val = 2000.0f;
         a.gravity_scale_val = 1.0f;
-        a.target = target;
+        a.target_instance_id = target;
         a.rotate_follow_velocity = true;
-        return test::register_projectile(w, a);
+        return w.register_projectile(a);
     }
 
     SceneNode& spawn_at(Vector2 p) {
-        SceneNode* n = scene.spawn(true, true, 0x0F, 0);
+        SceneNode* n = fuzz::spawn(scene, true, true, 0x0F, 0);
         n->position = p;
         return *n;
     }
 
     Warfield w;
-    FuzzScene scene;
+    FakeHost scene{{.engine_ids = true}};
     Script script;
 };
 
@@ -132,12 +132,11 @@ TEST_P(HostileScript, NeverTouchesWhatTheScriptTookAway) {
     const Flight& setup = std::get<0>(GetParam());
     const Action action = std::get<1>(GetParam());
     if (setup.play_area) {
-        scene.set_viewport(true, {{0, 0}, {1280, 720}});
-        w._ready(scene);
+        _ready(w, scene);
     }
     SceneNode& root = spawn_at({100, 300});
     uint64_t target = setup.dead_target;
-    if (setup.live_target) target = spawn_at({300, 300}).instance_id;
+    if (setup.live_target) target = spawn_at({300, 300}).id;
     const int32_t slot = register_on(root, setup, target);
     // A bystander after it, so the loop has to carry on past the victim.
     SceneNode& other = spawn_at({100, 400});
@@ -145,17 +144,13 @@ TEST_P(HostileScript, NeverTouchesWhatTheScriptTookAway) {
 
     bool acted = false;
     script.on_call = [&](SceneNode& node, ScriptMethod m) {
-        if (acted || m != setup.method || node.instance_id != root.instance_id) return false;
+        if (acted || m != setup.method || node.id != root.id) return false;
         acted = true;
         switch (action) {
-            case Action::free_root: scene.free_node(root); break;
-            case Action::free_body:
-                scene.free_node(*root.children[static_cast<std::size_t>(ChildPath::projectile_body)]);
-                break;
+            case Action::free_root: scene.free_node(root.id); break;
+            case Action::free_body: scene.free_node(FakeHost::child_at(root, ChildPath::projectile_body)->id); break;
             case Action::free_every_child:
-                for (SceneNode* c : root.children) {
-                    if (c != nullptr && !c->freed) scene.free_node(*c);
-                }
+                for (const SceneNode* c : std::vector<SceneNode*>(root.children)) scene.free_node(c->id);
                 break;
             case Action::leave_tree: root.in_tree = false; break;
             case Action::unregister_self: w.unregister_projectile(slot); break;
@@ -166,22 +161,22 @@ TEST_P(HostileScript, NeverTouchesWhatTheScriptTookAway) {
             case Action::grow_pool:
                 for (int i = 0; i < 300; ++i) register_on(other, setup, target);
                 break;
-            case Action::finish_self: w.set_projectile_hit_over(slot, true); break;
-            case Action::retarget_to_self: w.set_projectile_target(slot, root.instance_id); break;
+            case Action::finish_self: w.set<&ProjectileState::hit_over>(slot, true); break;
+            case Action::retarget_to_self: w.set<&ProjectileState::target_instance_id>(slot, root.id); break;
         }
         return false;
     };
 
-    for (int f = 0; f < kFrames && scene.violation().empty(); ++f) w._physics_process(scene, 1.0 / 60.0);
+    for (int f = 0; f < kFrames && scene.violations().empty(); ++f) _physics_process(w, scene, 1.0 / 60.0);
 
     ASSERT_TRUE(acted) << "the flight never called " << script_method_name(setup.method);
-    EXPECT_EQ(scene.violation(), "");
+    EXPECT_EQ(scene.first_violation(), "");
     if (action == Action::free_root || action == Action::leave_tree) {
         EXPECT_FALSE(w.projectiles()[slot].active) << "a projectile whose node is gone stays active";
     }
     // The loop went on past the victim: the bystander's scripts were called.
     bool bystander_stepped = false;
-    for (const auto& [node, method] : script.calls) bystander_stepped = bystander_stepped || node == other.instance_id;
+    for (const auto& [node, method] : script.calls) bystander_stepped = bystander_stepped || node == other.id;
     EXPECT_TRUE(bystander_stepped);
     EXPECT_TRUE(w.projectiles().valid(bystander));
 }

@@ -7,33 +7,34 @@
 #include <cmath>
 #include <cstdint>
 
-#include "fuzz_scene.h"
+#include "fake_host.h"
 #include "ops.h"
-#include "projectile_args.h"
 #include "server/warfield.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield {
 namespace {
 
 using fuzz::kDeltas;
 using fuzz::kFloats;
+using test::FakeHost;
 
 TEST(NonFinite, EveryKindEveryValueEveryDeltaTerminates) {
     for (int32_t type = 0; type <= 5; ++type) {
         for (float v : kFloats) {
             for (double delta : kDeltas) {
                 Warfield w;
-                fuzz::FuzzScene scene;
-                scene.set_viewport(true, {{v, v}, {v, 720.0f}});
-                w._ready(scene);
-                fuzz::SceneNode* root = scene.spawn(true, true, 0x0F, 0);
-                fuzz::SceneNode* target = scene.spawn(true, true, 0, 0);
-                root->position = {v, 1.0f};
-                root->children[0]->rotation = v;  // the body, turned by tracking
-                root->children[1]->rotation = v;  // the sprite, spun every frame
-                target->position = {-v, v};
-                test::ProjectileArgs a;
-                a.node = root->instance_id;
+                FakeHost scene{{.engine_ids = true}};
+                scene.viewport_rect = {{v, v}, {v, 720.0f}};
+                _ready(w, scene);
+                const test::ProjectileScene s = scene.add_projectile_scene();
+                const uint64_t target = scene.add_node();
+                scene.node(s.root).position = {v, 1.0f};
+                scene.node(s.body).rotation = v;    // turned by tracking
+                scene.node(s.sprite).rotation = v;  // spun every frame
+                scene.node(target).position = {-v, v};
+                ProjectileDef a;
+                a.node_instance_id = s.root;
                 a.type = type;
                 a.velocity = {v, -v};
                 a.speed = v;
@@ -45,13 +46,13 @@ TEST(NonFinite, EveryKindEveryValueEveryDeltaTerminates) {
                 a.z_val = -v;
                 a.gravity_val = v;
                 a.gravity_scale_val = v;
-                a.target = target->instance_id;
+                a.target_instance_id = target;
                 a.rotate_scale = v;
                 a.fire_dir_x = -1;
                 a.rotate_follow_velocity = type % 2 == 0;
-                const int32_t id = test::register_projectile(w, a);
-                for (int f = 0; f < 3; ++f) w._physics_process(scene, delta);
-                ASSERT_EQ(scene.violation(), "") << "type " << type << " value " << v << " delta " << delta;
+                const int32_t id = w.register_projectile(a);
+                for (int f = 0; f < 3; ++f) _physics_process(w, scene, delta);
+                ASSERT_EQ(scene.first_violation(), "") << "type " << type << " value " << v << " delta " << delta;
                 ASSERT_FALSE(w.projectiles()[id].active && w.projectiles()[id].hit_over);
             }
         }
@@ -65,20 +66,20 @@ TEST(NonFinite, TrackingTurnsFromAnyRotation) {
     const float rotations[] = {1e38f, -1e38f, 3.4e38f, -3.4e38f, 1e7f, -1e7f, 16777216.0f, 4.71238898f};
     for (float r : rotations) {
         Warfield w;
-        fuzz::FuzzScene scene;
-        fuzz::SceneNode* root = scene.spawn(true, true, 0x0F, 0);
-        fuzz::SceneNode* target = scene.spawn(true, true, 0, 0);
-        target->position = {500.0f, 0.0f};
-        root->children[0]->rotation = r;
-        test::ProjectileArgs a;
-        a.node = root->instance_id;
+        FakeHost scene{{.engine_ids = true}};
+        const test::ProjectileScene s = scene.add_projectile_scene();
+        const uint64_t target = scene.add_node();
+        scene.node(target).position = {500.0f, 0.0f};
+        scene.node(s.body).rotation = r;
+        ProjectileDef a;
+        a.node_instance_id = s.root;
         a.type = 3;
         a.speed = 10.0f;
-        a.target = target->instance_id;
-        test::register_projectile(w, a);
-        w._physics_process(scene, 0.25);  // the full turn at once
-        EXPECT_EQ(scene.violation(), "");
-        const double turned = static_cast<double>(root->children[0]->rotation) - static_cast<double>(r);
+        a.target_instance_id = target;
+        w.register_projectile(a);
+        _physics_process(w, scene, 0.25);  // the full turn at once
+        EXPECT_EQ(scene.first_violation(), "");
+        const double turned = static_cast<double>(scene.node(s.body).rotation) - static_cast<double>(r);
         EXPECT_LE(std::fabs(turned), 3.1415927) << "from " << r;
     }
 }

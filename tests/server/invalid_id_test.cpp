@@ -6,8 +6,9 @@
 #include <limits>
 #include <vector>
 
-#include "null_host.h"
+#include "fake_host.h"
 #include "registrations.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield {
 namespace {
@@ -21,49 +22,49 @@ std::vector<unsigned char> snapshot(const SlotPool<Record>& pool) {
 
 void call_every_setter(Warfield& w, int32_t id) {
     w.unregister_projectile(id);
-    w.set_projectile_hit_over(id, true);
-    w.set_projectile_velocity(id, {9, 9});
-    w.set_projectile_target(id, 9);
-    w.set_projectile_grid_y(id, 9);
+    w.set<&ProjectileState::hit_over>(id, true);
+    w.set<&ProjectileState::velocity>(id, {9, 9});
+    w.set<&ProjectileState::target_instance_id>(id, 9);
+    w.set<&ProjectileState::grid_y>(id, 9);
 
     w.unregister_character(id);
-    w.set_character_blow_back(id, true, 9);
-    w.set_character_die(id, true);
-    w.set_character_near_die(id, true);
-    w.set_character_invisible(id, true);
-    w.set_character_in_game(id, false);
-    w.set_character_ice_speed_down(id, true);
-    w.set_character_ground_height(id, 9);
-    w.set_character_z(id, 9);
-    w.set_character_grid_pos(id, {9, 9});
-    w.set_character_has_buffs(id, true);
-    w.set_character_shadow_follow_height(id, false);
-    w.set_character_should_update_grid_pos(id, false);
+    w.set<&CharacterState::blow_back, &CharacterState::blow_back_num>(id, true, 9);
+    w.set<&CharacterState::die>(id, true);
+    w.set<&CharacterState::near_die>(id, true);
+    w.set<&CharacterState::invisible>(id, true);
+    w.set<&CharacterState::in_game>(id, false);
+    w.set<&CharacterState::ice_speed_down>(id, true);
+    w.set<&CharacterState::ground_height>(id, 9);
+    w.set<&CharacterState::z_val>(id, 9);
+    w.set<&CharacterState::grid_pos>(id, {9, 9});
+    w.set<&CharacterState::has_buffs>(id, true);
+    w.set<&CharacterState::shadow_follow_height>(id, false);
+    w.set<&CharacterState::should_update_grid_pos>(id, false);
 
     w.unregister_target(id);
-    w.set_target_camp(id, 9);
-    w.set_target_grid_y(id, 9);
-    w.set_target_collision_flags(id, 9);
-    w.set_target_mask_flags(id, 9);
-    w.set_target_invincible(id, true);
-    w.set_target_can_be_collection(id, false);
-    w.set_target_die(id, true);
-    w.set_target_near_die(id, true);
-    w.set_target_all_line_check(id, true);
-    w.set_target_height(id, 9);
-    w.set_target_position(id, 9, 9);
-    w.set_target_is_item(id, true);
-    w.set_target_is_crater(id, true);
-    w.set_target_is_gravestone(id, true);
-    w.set_target_is_vase(id, true);
-    w.set_target_can_check(id, false);
-    w.set_target_can_projectile_check(id, false);
-    w.set_target_is_bowling_base(id, true);
+    w.set<&TargetState::camp>(id, 9);
+    w.set<&TargetState::grid_y>(id, 9);
+    w.set<&TargetState::collision_flags>(id, 9);
+    w.set<&TargetState::mask_flags>(id, 9);
+    w.set<&TargetState::invincible>(id, true);
+    w.set<&TargetState::can_be_collection>(id, false);
+    w.set<&TargetState::die>(id, true);
+    w.set<&TargetState::near_die>(id, true);
+    w.set<&TargetState::all_line_check>(id, true);
+    w.set<&TargetState::height>(id, 9);
+    w.set<&TargetState::global_position_x, &TargetState::global_position_y>(id, 9, 9);
+    w.set<&TargetState::is_item>(id, true);
+    w.set<&TargetState::is_crater>(id, true);
+    w.set<&TargetState::is_gravestone>(id, true);
+    w.set<&TargetState::is_vase>(id, true);
+    w.set<&TargetState::can_check>(id, false);
+    w.set<&TargetState::can_projectile_check>(id, false);
+    w.set<&TargetState::is_bowling_base>(id, true);
 
     w.unregister_ground_item(id);
-    w.set_ground_item_ground_height(id, 9);
-    w.set_ground_item_y_speed(id, 9);
-    w.set_ground_item_z(id, 9);
+    w.set<&GroundItemState::ground_height>(id, 9);
+    w.set<&GroundItemState::y_speed>(id, 9);
+    w.set<&GroundItemState::z_val>(id, 9);
 }
 
 TEST(InvalidIds, ChangeNothingOnAnyPool) {
@@ -79,8 +80,8 @@ TEST(InvalidIds, ChangeNothingOnAnyPool) {
     w.unregister_character(1);
     w.unregister_target(1);
     w.unregister_ground_item(1);
-    test::NullHost host;
-    w._physics_process(host, 0.0);
+    test::FakeHost host;  // an empty scene
+    _physics_process(w, host, 0.0);
     ASSERT_FALSE(w.target_index_dirty());
 
     const auto projectiles = snapshot(w.projectiles());

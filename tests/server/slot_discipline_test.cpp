@@ -89,7 +89,7 @@ TEST(SlotDiscipline, AFinishedProjectileIsStillReleasedByUnregister) {
     Warfield w;
     const int32_t a = test::add_projectile(w);
     test::add_projectile(w);
-    w.set_projectile_hit_over(a, true);
+    w.set<&ProjectileState::hit_over>(a, true);
     EXPECT_EQ(w.get_active_projectile_count(), 1);
     // Not released yet: the next registration appends.
     EXPECT_EQ(test::add_projectile(w), 2);
@@ -102,25 +102,25 @@ TEST(SlotDiscipline, AFinishedProjectileIsStillReleasedByUnregister) {
 TEST(SlotDiscipline, HitOverFalseDoesNotReviveAProjectile) {
     Warfield w;
     const int32_t id = test::add_projectile(w);
-    w.set_projectile_hit_over(id, true);
-    w.set_projectile_hit_over(id, false);
+    w.set<&ProjectileState::hit_over>(id, true);
+    w.set<&ProjectileState::hit_over>(id, false);
     EXPECT_FALSE(w.projectiles()[id].active);
     EXPECT_FALSE(w.projectiles()[id].hit_over);
     EXPECT_EQ(w.get_active_projectile_count(), 0);
     // A flying projectile stays flying.
     const int32_t b = test::add_projectile(w);
-    w.set_projectile_hit_over(b, false);
+    w.set<&ProjectileState::hit_over>(b, false);
     EXPECT_TRUE(w.projectiles()[b].active);
 }
 
 TEST(SlotDiscipline, SettersDoNotChangeActiveCounts) {
     Warfield w;
     const int32_t c = test::add_character(w);
-    w.set_character_die(c, true);
-    w.set_character_in_game(c, false);
+    w.set<&CharacterState::die>(c, true);
+    w.set<&CharacterState::in_game>(c, false);
     EXPECT_EQ(w.get_active_character_count(), 1);
     const int32_t t = test::add_target(w);
-    w.set_target_die(t, true);
+    w.set<&TargetState::die>(t, true);
     EXPECT_EQ(w.get_active_target_count(), 1);
 }
 
@@ -128,7 +128,7 @@ TEST(SlotDiscipline, ReleasedSlotsStillAcceptSetters) {
     Warfield w;
     const int32_t id = test::add_projectile(w);
     w.unregister_projectile(id);
-    w.set_projectile_velocity(id, {7, 8});
+    w.set<&ProjectileState::velocity>(id, {7, 8});
     EXPECT_EQ(w.projectiles()[id].velocity.x, 7.0f);
     EXPECT_FALSE(w.projectiles()[id].active);
 }

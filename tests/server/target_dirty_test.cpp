@@ -1,16 +1,17 @@
 // Which target operations mark the index out of date, and which do not.
 #include <gtest/gtest.h>
 
+#include "fake_host.h"
 #include "registrations.h"
-#include "null_host.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield {
 namespace {
 
 // One physics frame in an empty scene rebuilds a dirty index.
 void clean(Warfield& w) {
-    test::NullHost host;
-    w._physics_process(host, 1.0 / 60.0);
+    test::FakeHost host;  // an empty scene
+    _physics_process(w, host, 1.0 / 60.0);
     ASSERT_FALSE(w.target_index_dirty());
 }
 
@@ -32,13 +33,13 @@ TEST(TargetDirty, CampAndRowMarkOnlyWhenTheValueChanges) {
     Warfield w;
     const int32_t id = test::add_target(w, 1, 4, 2);
     clean(w);
-    w.set_target_camp(id, 4);
-    w.set_target_grid_y(id, 2);
+    w.set<&TargetState::camp>(id, 4);
+    w.set<&TargetState::grid_y>(id, 2);
     EXPECT_FALSE(w.target_index_dirty());
-    w.set_target_camp(id, 5);
+    w.set<&TargetState::camp>(id, 5);
     EXPECT_TRUE(w.target_index_dirty());
     clean(w);
-    w.set_target_grid_y(id, 3);
+    w.set<&TargetState::grid_y>(id, 3);
     EXPECT_TRUE(w.target_index_dirty());
     EXPECT_EQ(w.targets()[id].camp, 5);
     EXPECT_EQ(w.targets()[id].grid_y, 3);
@@ -49,7 +50,7 @@ TEST(TargetDirty, AReleasedSlotStillTakesANewRowAndMarks) {
     const int32_t id = test::add_target(w, 1, 0, 2);
     w.unregister_target(id);
     clean(w);
-    w.set_target_grid_y(id, 7);
+    w.set<&TargetState::grid_y>(id, 7);
     EXPECT_EQ(w.targets()[id].grid_y, 7);
     EXPECT_TRUE(w.target_index_dirty());
     clean(w);
@@ -60,22 +61,22 @@ TEST(TargetDirty, OtherSettersAndOtherPoolsNeverMark) {
     Warfield w;
     const int32_t id = test::add_target(w);
     clean(w);
-    w.set_target_collision_flags(id, 3);
-    w.set_target_mask_flags(id, 3);
-    w.set_target_invincible(id, true);
-    w.set_target_can_be_collection(id, false);
-    w.set_target_die(id, true);
-    w.set_target_near_die(id, true);
-    w.set_target_all_line_check(id, true);
-    w.set_target_height(id, 9);
-    w.set_target_position(id, 1, 2);
-    w.set_target_is_item(id, true);
-    w.set_target_is_crater(id, true);
-    w.set_target_is_gravestone(id, true);
-    w.set_target_is_vase(id, true);
-    w.set_target_can_check(id, false);
-    w.set_target_can_projectile_check(id, false);
-    w.set_target_is_bowling_base(id, true);
+    w.set<&TargetState::collision_flags>(id, 3);
+    w.set<&TargetState::mask_flags>(id, 3);
+    w.set<&TargetState::invincible>(id, true);
+    w.set<&TargetState::can_be_collection>(id, false);
+    w.set<&TargetState::die>(id, true);
+    w.set<&TargetState::near_die>(id, true);
+    w.set<&TargetState::all_line_check>(id, true);
+    w.set<&TargetState::height>(id, 9);
+    w.set<&TargetState::global_position_x, &TargetState::global_position_y>(id, 1, 2);
+    w.set<&TargetState::is_item>(id, true);
+    w.set<&TargetState::is_crater>(id, true);
+    w.set<&TargetState::is_gravestone>(id, true);
+    w.set<&TargetState::is_vase>(id, true);
+    w.set<&TargetState::can_check>(id, false);
+    w.set<&TargetState::can_projectile_check>(id, false);
+    w.set<&TargetState::is_bowling_base>(id, true);
     test::add_projectile(w);
     test::add_character(w);
     test::add_ground_item(w);
@@ -89,8 +90,8 @@ TEST(TargetDirty, InvalidIdsLeaveTheFlagAsItWas) {
     clean(w);
     for (int32_t bad : {-1, 1, 1000, INT32_MIN}) {
         w.unregister_target(bad);
-        w.set_target_camp(bad, 9);
-        w.set_target_grid_y(bad, 9);
+        w.set<&TargetState::camp>(bad, 9);
+        w.set<&TargetState::grid_y>(bad, 9);
     }
     EXPECT_FALSE(w.target_index_dirty());
     test::add_target(w);

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "sim_fixture.h"
+#include "simulation/physics_frame.h"
 
 namespace {
 
@@ -38,29 +39,29 @@ TEST(Allocation, SteadyFramesAllocateNothing) {
     Warfield w;
     host.logging = false;
     host.viewport_rect = {{0, -1e6f}, {1280, 2e6f}};
-    w._ready(host);
+    _ready(w, host);
     const uint64_t target = host.add_node();
     host.place(target, {1e5f, 300});
-    w.register_target(target, 1, 2, 1, 1, false, false, false, false, false, 0, 0, 0, false, false, false, false,
-                      true, true, false);
+    w.register_target({target, 1, 2, 1, 1, false, false, false, false, false, 0, 0, 0, false, false, false, false,
+                      true, true, false});
     int callbacks = 0;
     for (int i = 0; i < 200; ++i) {
         const ProjectileScene s = host.add_projectile_scene();
         host.place(s.root, {static_cast<float>(i), 300});
         for (int m = 0; m < static_cast<int>(M::count); ++m) host.on(s.root, static_cast<M>(m), [&] { ++callbacks; });
-        ProjectileArgs a{.node = s.root, .type = i % 6, .velocity = {3, 1}, .speed = 40, .ground_height = 0,
-                         .z_val = 50, .target = i % 12 == 3 ? target : 0, .rotate_scale = 2};
+        ProjectileDef a{.node_instance_id = s.root, .type = i % 6, .velocity = {3, 1}, .speed = 40, .ground_height = 0,
+                         .z_val = 50, .target_instance_id = i % 12 == 3 ? target : 0, .rotate_scale = 2};
         if (a.type == 4) {
             a.y_speed = -20000;
             a.rotate_follow_velocity = true;
         }
-        register_projectile(w, a);
+        w.register_projectile(a);
     }
-    w._physics_process(host, kFrame);
-    w._physics_process(host, kFrame);
+    _physics_process(w, host, kFrame);
+    _physics_process(w, host, kFrame);
 
     counting = true;
-    for (int f = 0; f < 120; ++f) w._physics_process(host, kFrame);
+    for (int f = 0; f < 120; ++f) _physics_process(w, host, kFrame);
     counting = false;
 
     EXPECT_EQ(allocations.load(), 0u);

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "sim_fixture.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield::test {
 namespace {
@@ -18,8 +19,8 @@ TEST_F(FrameTest, EditorLeavesEverythingAlone) {
     spawn({.type = 0, .velocity = {100, 0}}, s, {10, 10});
     ready();
     frames(3);
-    EXPECT_EQ(w.frame_count(), 0u);
-    EXPECT_EQ(w.visible_rect().size.x, 0.0f);
+    EXPECT_EQ(w.frame().frame_count, 0u);
+    EXPECT_EQ(w.frame().visible_rect.size.x, 0.0f);
     EXPECT_EQ(pos(s.root).x, 10.0f);
     EXPECT_TRUE(calls(0).empty());
     EXPECT_EQ(host.total_calls(), host.count(HostOp::is_editor_hint));
@@ -27,7 +28,7 @@ TEST_F(FrameTest, EditorLeavesEverythingAlone) {
 
 TEST_F(FrameTest, ReadyWidensOnlyLeftAndRight) {
     ready();
-    const Rect2 r = w.visible_rect();
+    const Rect2 r = w.frame().visible_rect;
     EXPECT_EQ(r.position.x, -100.0f);
     EXPECT_EQ(r.position.y, 0.0f);
     EXPECT_EQ(r.size.x, 1480.0f);
@@ -36,16 +37,16 @@ TEST_F(FrameTest, ReadyWidensOnlyLeftAndRight) {
     // The viewport's own x is dropped, not offset.
     host.viewport_rect = {{50, 10}, {1280, 720}};
     ready();
-    EXPECT_EQ(w.visible_rect().position.x, -100.0f);
-    EXPECT_EQ(w.visible_rect().position.y, 10.0f);
-    EXPECT_EQ(w.visible_rect().size.x, 1480.0f);
-    EXPECT_EQ(w.visible_rect().size.y, 720.0f);
+    EXPECT_EQ(w.frame().visible_rect.position.x, -100.0f);
+    EXPECT_EQ(w.frame().visible_rect.position.y, 10.0f);
+    EXPECT_EQ(w.frame().visible_rect.size.x, 1480.0f);
+    EXPECT_EQ(w.frame().visible_rect.size.y, 720.0f);
 }
 
 TEST_F(FrameTest, NoViewportKeepsTheLastRect) {
     host.has_viewport = false;
     ready();
-    EXPECT_EQ(w.visible_rect().size.x, 0.0f);
+    EXPECT_EQ(w.frame().visible_rect.size.x, 0.0f);
     EXPECT_EQ(host.count(HostOp::get_visible_rect), 0u);
 
     host.has_viewport = true;
@@ -53,18 +54,18 @@ TEST_F(FrameTest, NoViewportKeepsTheLastRect) {
     host.has_viewport = false;
     host.viewport_rect = {{0, 0}, {10, 10}};
     ready();
-    EXPECT_EQ(w.visible_rect().size.x, 1480.0f);
+    EXPECT_EQ(w.frame().visible_rect.size.x, 1480.0f);
 }
 
 TEST_F(FrameTest, EmptyPoolCountsFramesAndRebuildsADirtyIndex) {
     frames(2);
-    EXPECT_EQ(w.frame_count(), 2u);
-    w.register_target(77, 1, 3, 1, 1, false, false, false, false, false, 0, 0, 0, false, false, false, false,
-                      true, true, false);
+    EXPECT_EQ(w.frame().frame_count, 2u);
+    w.register_target({77, 1, 3, 1, 1, false, false, false, false, false, 0, 0, 0, false, false, false, false,
+                      true, true, false});
     EXPECT_TRUE(w.target_index_dirty());
     frame();
     EXPECT_FALSE(w.target_index_dirty());
-    EXPECT_EQ(w.frame_count(), 3u);
+    EXPECT_EQ(w.frame().frame_count, 3u);
     EXPECT_EQ(host.total_calls(), 3u);  // one editor test per frame, nothing else
 }
 
@@ -72,8 +73,8 @@ TEST_F(FrameTest, RebuildSeesTargetsRegisteredDuringTheStep) {
     const ProjectileScene s = host.add_projectile_scene({.body = false});
     spawn({.type = 0}, s);
     host.on(s.root, M::check_shooter_height, [&] {
-        w.register_target(99, 2, 4, 1, 1, false, false, false, false, false, 0, 0, 0, false, false, false, false,
-                          true, true, false);
+        w.register_target({99, 2, 4, 1, 1, false, false, false, false, false, 0, 0, 0, false, false, false, false,
+                          true, true, false});
     });
     frame();
     EXPECT_FALSE(w.target_index_dirty());
@@ -91,9 +92,9 @@ TEST_F(FrameTest, NodeGoneDeactivatesSilently) {
 
     const int32_t ids[] = {
         spawn({.type = 0}, freed),
-        register_projectile(w, {.node = plain, .type = 1}),
+        w.register_projectile({.node_instance_id = plain, .type = 1}),
         spawn({.type = 3}, outside),
-        register_projectile(w, {.node = 424242, .type = 4}),
+        w.register_projectile({.node_instance_id = 424242, .type = 4}),
     };
     host.free_node(freed.root);
     for (uint64_t n : {freed.root, plain, outside.root}) {
@@ -109,7 +110,7 @@ TEST_F(FrameTest, NodeGoneDeactivatesSilently) {
     EXPECT_EQ(w.get_active_projectile_count(), 0);
     // The slots stay taken until their scripts let go.
     EXPECT_TRUE(w.projectiles().free_list().empty());
-    EXPECT_EQ(register_projectile(w, {}), 4);
+    EXPECT_EQ(w.register_projectile({}), 4);
     // Quiet records are not looked up again.
     host.clear_log();
     frame();
@@ -130,10 +131,10 @@ TEST_F(FrameTest, SpriteSpinRules) {
         Warfield wf;
         const ProjectileScene s = h.add_projectile_scene();
         h.node(s.sprite).rotation = 0.25f;
-        register_projectile(wf, {.node = s.root, .type = 9, .fire_dir_x = c.dir, .rotate_follow_velocity = c.follow,
+        wf.register_projectile({.node_instance_id = s.root, .type = 9, .fire_dir_x = c.dir, .rotate_follow_velocity = c.follow,
                                  .rotate_scale = c.scale});
-        wf._physics_process(h, kFrame);
-        wf._physics_process(h, kFrame);
+        _physics_process(wf, h, kFrame);
+        _physics_process(wf, h, kFrame);
         const float turn = (d * c.scale) * static_cast<float>(c.dir);
         EXPECT_EQ(h.count(HostOp::set_rotation), c.spins ? 2u : 0u);
         EXPECT_EQ(h.node(s.sprite).rotation, c.spins ? (0.25f + turn) + turn : 0.25f);
@@ -173,8 +174,8 @@ TEST_F(FrameTest, FinishedRecordsAndFlagsAreNotStepped) {
     const ProjectileScene b = host.add_projectile_scene();
     const int32_t ia = spawn({.type = 9}, a);
     const int32_t ib = spawn({.type = 9}, b);
-    w.set_projectile_hit_over(ia, true);
-    w.set_projectile_hit_over(ia, false);  // does not revive
+    w.set<&ProjectileState::hit_over>(ia, true);
+    w.set<&ProjectileState::hit_over>(ia, false);  // does not revive
     w.unregister_projectile(ib);
     frame();
     EXPECT_EQ(host.count(HostOp::object_from_instance_id), 0u);
@@ -194,12 +195,12 @@ TEST_F(FrameTest, NonFiniteValuesFlowThroughEveryKind) {
             host.node(s.body).rotation = v;
             spawn({.type = type, .velocity = {v, v}, .speed = v, .fire_length = v, .check_distance = v,
                    .save_pos = {v, v}, .ground_height = v, .fire_dir_x = -1, .y_speed = v, .z_val = v,
-                   .gravity_val = v, .gravity_scale_val = v, .target = target, .rotate_scale = v},
+                   .gravity_val = v, .gravity_scale_val = v, .target_instance_id = target, .rotate_scale = v},
                   s, {v, v});
         }
     }
     for (double delta : {kFrame, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN(), 0.0}) frames(3, delta);
-    EXPECT_EQ(w.frame_count(), 15u);
+    EXPECT_EQ(w.frame().frame_count, 15u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "sim_fixture.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield::test {
 namespace {
@@ -86,8 +87,8 @@ TEST_F(LobArcTest, ShadowShrinksWithHeight) {
         Warfield wf;
         const ProjectileScene s = h.add_projectile_scene();
         // No gravity and no vertical speed: the lob glides at its height.
-        register_projectile(wf, {.node = s.root, .type = 1, .ground_height = -1000, .z_val = c.z});
-        wf._physics_process(h, kFrame);
+        wf.register_projectile({.node_instance_id = s.root, .type = 1, .ground_height = -1000, .z_val = c.z});
+        _physics_process(wf, h, kFrame);
         EXPECT_EQ(h.node(s.shadow).scale.x, c.scale) << c.z;
         EXPECT_EQ(h.node(s.shadow).scale.y, c.scale) << c.z;
     }
@@ -180,17 +181,17 @@ TEST_F(LobArcTest, WithoutBodyOrShadowMotionAndCallsAreUnchanged) {
         Warfield wf, wb;
         const ProjectileScene sf = full.add_projectile_scene();
         const ProjectileScene sb = bare.add_projectile_scene({.body = false, .shadow = false});
-        const ProjectileArgs a{.type = type, .velocity = {50, 0}, .ground_height = 0, .y_speed = -300,
+        const ProjectileDef a{.type = type, .velocity = {50, 0}, .ground_height = 0, .y_speed = -300,
                                .z_val = 0, .gravity_val = 900, .gravity_scale_val = 1,
                                .rotate_follow_velocity = true};
-        ProjectileArgs af = a, ab = a;
-        af.node = sf.root;
-        ab.node = sb.root;
-        register_projectile(wf, af);
-        register_projectile(wb, ab);
+        ProjectileDef af = a, ab = a;
+        af.node_instance_id = sf.root;
+        ab.node_instance_id = sb.root;
+        wf.register_projectile(af);
+        wb.register_projectile(ab);
         for (int f = 0; f < 60; ++f) {
-            wf._physics_process(full, kFrame);
-            wb._physics_process(bare, kFrame);
+            _physics_process(wf, full, kFrame);
+            _physics_process(wb, bare, kFrame);
         }
         EXPECT_EQ(full.script_calls(), bare.script_calls()) << type;
         EXPECT_EQ(full.global_position_of(sf.root).x, bare.global_position_of(sb.root).x);

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "fake_host.h"
-#include "projectile_args.h"
 #include "server/warfield.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield::test {
 namespace {
@@ -33,7 +33,7 @@ class World {
 public:
     World(NodeLookup lookup, uint32_t seed) : rng_(seed) {
         w_.set_node_lookup(lookup);
-        w_._ready(host_);
+        _ready(w_, host_);
         for (int i = 0; i < 10; ++i) spawn(i % 6);
         for (int i = 0; i < 3; ++i) spare_parents_.push_back(host_.add_node());
     }
@@ -41,7 +41,7 @@ public:
     void run(int frames) {
         for (int f = 0; f < frames; ++f) {
             if (pick(3) == 0) mutate();
-            w_._physics_process(host_, 1.0 / 60.0);
+            _physics_process(w_, host_, 1.0 / 60.0);
             if (pick(10) == 0) spawn(pick(6));
         }
     }
@@ -91,8 +91,8 @@ private:
                 if (pick(4) == 0) mutate(root);
             });
         }
-        ProjectileArgs a;
-        a.node = root;
+        ProjectileDef a;
+        a.node_instance_id = root;
         a.type = static_cast<int32_t>(kind);  // 5: stored, never moved
         a.velocity = {30.0f - 10.0f * static_cast<float>(pick(7)), 20.0f - 10.0f * static_cast<float>(pick(5))};
         a.speed = 40.0f;
@@ -102,12 +102,12 @@ private:
         a.y_speed = -200.0f;
         a.gravity_val = 400.0f;
         a.gravity_scale_val = 1.0f;
-        a.target = roots_.empty() ? 0 : roots_[pick(static_cast<uint32_t>(roots_.size()))];
+        a.target_instance_id = roots_.empty() ? 0 : roots_[pick(static_cast<uint32_t>(roots_.size()))];
         a.rotate_follow_velocity = pick(2) == 0;
         a.rotate_scale = 3.0f;
         a.fire_dir_x = pick(2) == 0 ? 1 : -1;
         roots_.push_back(root);
-        slots_.push_back(register_projectile(w_, a));
+        slots_.push_back(w_.register_projectile(a));
     }
 
     // One change to some projectile's nodes, or to `near`'s when given.
@@ -159,7 +159,7 @@ private:
             }
             case 7: {
                 const int32_t slot = slots_[pick(static_cast<uint32_t>(slots_.size()))];
-                w_.set_projectile_target(slot, pick(3) == 0 ? 0 : roots_[pick(static_cast<uint32_t>(roots_.size()))]);
+                w_.set<&ProjectileState::target_instance_id>(slot, pick(3) == 0 ? 0 : roots_[pick(static_cast<uint32_t>(roots_.size()))]);
                 break;
             }
             case 8:  // a child of another class takes a proper name

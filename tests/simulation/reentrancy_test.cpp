@@ -5,6 +5,8 @@
 #include <random>
 
 #include "sim_fixture.h"
+#include "simulation/physics_frame.h"
+#include "query/target_queries.h"
 
 namespace warfield::test {
 namespace {
@@ -12,8 +14,8 @@ namespace {
 using M = ScriptMethod;
 
 struct World {
-    World() { w._ready(host); }
-    void frame() { w._physics_process(host, kFrame); }
+    World() { _ready(w, host); }
+    void frame() { _physics_process(w, host, kFrame); }
     FakeHost host;
     Warfield w;
 };
@@ -22,7 +24,7 @@ struct World {
 // before the step is over.
 struct KindCase {
     const char* name;
-    ProjectileArgs args;
+    ProjectileDef args;
     M hook;
 };
 
@@ -32,16 +34,16 @@ std::vector<KindCase> kind_cases() {
         {"lob", {.type = 1, .velocity = {60, 0}, .ground_height = 0, .y_speed = 100, .z_val = 1},
          M::enable_monitoring},
         {"arc", {.type = 2, .velocity = {60, 0}, .z_val = 100}, M::disable_monitoring},
-        {"tracking", {.type = 3, .velocity = {60, 0}, .speed = 10, .target = 999999},
+        {"tracking", {.type = 3, .velocity = {60, 0}, .speed = 10, .target_instance_id = 999999},
          M::target_died_from_extension},
         {"catapult", {.type = 4, .velocity = {60, 0}}, M::enable_monitoring},
     };
 }
 
-int32_t spawn_in(World& world, ProjectileArgs a, const ProjectileScene& s) {
+int32_t spawn_in(World& world, ProjectileDef a, const ProjectileScene& s) {
     world.host.place(s.root, {300, 300});
-    a.node = s.root;
-    return register_projectile(world.w, a);
+    a.node_instance_id = s.root;
+    return world.w.register_projectile(a);
 }
 
 bool on_node(const HostCall& c, const ProjectileScene& s) {
@@ -73,7 +75,7 @@ TEST(Reentrancy, GrowingThePoolMidStepChangesNothingForTheStep) {
             for (int i = 0; i < 300; ++i) {
                 const uint64_t n = grown.host.add_node();
                 newcomers.push_back(n);
-                register_projectile(grown.w, {.node = n, .type = 9});
+                grown.w.register_projectile({.node_instance_id = n, .type = 9});
             }
         });
         for (int f = 0; f < 3; ++f) {
@@ -112,8 +114,8 @@ TEST(Reentrancy, ASlotReusedDuringItsStepBelongsToTheNewcomer) {
         const ProjectileScene old_scene = world.host.add_projectile_scene();
         const ProjectileScene new_scene = world.host.add_projectile_scene();
         const int32_t id = spawn_in(world, k.args, old_scene);
-        ProjectileArgs fresh = k.args;
-        fresh.node = new_scene.root;
+        ProjectileDef fresh = k.args;
+        fresh.node_instance_id = new_scene.root;
         fresh.z_val = 77;
         fresh.y_speed = 5;
         world.host.place(new_scene.root, {600, 300});
@@ -121,7 +123,7 @@ TEST(Reentrancy, ASlotReusedDuringItsStepBelongsToTheNewcomer) {
         world.host.on(old_scene.root, k.hook, [&] {
             if (reused >= 0) return;
             world.w.unregister_projectile(id);
-            reused = register_projectile(world.w, fresh);
+            reused = world.w.register_projectile(fresh);
         });
         world.frame();
         ASSERT_EQ(reused, id) << k.name;
@@ -168,7 +170,7 @@ TEST(Reentrancy, FreeingTheRootInsideACallback) {
 
 TEST(Reentrancy, FreeingTheNodeFromItsEndingCall) {
     struct Case {
-        ProjectileArgs args;
+        ProjectileDef args;
         M ending;
     };
     World world;
@@ -177,7 +179,7 @@ TEST(Reentrancy, FreeingTheNodeFromItsEndingCall) {
     for (const Case& c : {Case{{.type = 0}, M::over_from_extension},
                           Case{{.type = 1}, M::land_from_extension},
                           Case{{.type = 2}, M::land_from_extension},
-                          Case{{.type = 3, .target = target}, M::hit_target_from_extension},
+                          Case{{.type = 3, .target_instance_id = target}, M::hit_target_from_extension},
                           Case{{.type = 4, .velocity = {1, 1}}, M::land_from_extension}}) {
         const ProjectileScene s = world.host.add_projectile_scene();
         const int32_t id = spawn_in(world, c.args, s);
@@ -213,7 +215,7 @@ TEST(Reentrancy, ReleasedLowerSlotReusedDuringTheFrameWaitsForTheNextOne) {
     world.host.on(second.root, M::check_shooter_height, [&] {
         if (reused >= 0) return;
         world.w.unregister_projectile(a);
-        reused = register_projectile(world.w, {.node = late.root, .type = 9});
+        reused = world.w.register_projectile({.node_instance_id = late.root, .type = 9});
     });
     world.frame();
     ASSERT_EQ(reused, a);
@@ -234,7 +236,7 @@ TEST(Reentrancy, RegisteredFromAnEndingCallIsSteppedTheSameFrame) {
     spawn_in(world, {.type = 0}, s);
     world.host.place(s.root, {5000, 0});
     world.host.on(s.root, M::over_from_extension, [&] {
-        register_projectile(world.w, {.node = child.root, .type = 0});
+        world.w.register_projectile({.node_instance_id = child.root, .type = 0});
     });
     world.frame();
     EXPECT_EQ(world.host.script_calls(child.root), std::vector<M>{M::check_shooter_height});
@@ -245,20 +247,20 @@ TEST(Reentrancy, SettersAndQueriesInsideCallbacks) {
     const ProjectileScene s = world.host.add_projectile_scene();
     const int32_t id = spawn_in(world, {.type = 0, .velocity = {60, 0}}, s);
     const uint64_t armoured = world.host.add_node();
-    world.w.register_target(armoured, 2, 1, 1, 1, false, false, false, false, false, 0, 0, 0, false, false, false,
-                            false, true, true, false);
+    world.w.register_target({armoured, 2, 1, 1, 1, false, false, false, false, false, 0, 0, 0, false, false, false,
+                            false, true, true, false});
     world.frame();  // index built
     world.host.on_bool(armoured, M::has_metallic_armor, [&] {
         // A target's script that fires back, from inside a query inside a step.
-        register_projectile(world.w, {.node = world.host.add_node(), .type = 9});
+        world.w.register_projectile({.node_instance_id = world.host.add_node(), .type = 9});
         return true;
     });
     InstanceIdList found_all, found_metal;
     world.host.on(s.root, M::check_shooter_height, [&] {
-        world.w.set_projectile_velocity(id, {0, 120});
-        world.w.set_projectile_grid_y(id, 3);
-        world.w.query_targets_all(1, 1, found_all);
-        world.w.query_metallic_armor_targets(world.host, 1, found_metal);
+        world.w.set<&ProjectileState::velocity>(id, {0, 120});
+        world.w.set<&ProjectileState::grid_y>(id, 3);
+        query_targets_all(world.w, 1, 1, found_all);
+        query_metallic_armor_targets(world.w, world.host, 1, found_metal);
     });
     const Vector2 before = world.host.global_position_of(s.root);
     world.frame();
@@ -291,8 +293,8 @@ TEST(Reentrancy, RandomScriptsNeverBreakTheFrame) {
         for (int m = 0; m < static_cast<int>(M::count); ++m) {
             world.host.on(s.root, static_cast<M>(m), [&script, root = s.root] { script(root); });
         }
-        ProjectileArgs a;
-        a.node = rand_int(0, 20) == 0 ? uint64_t{123456789} : s.root;
+        ProjectileDef a;
+        a.node_instance_id = rand_int(0, 20) == 0 ? uint64_t{123456789} : s.root;
         a.type = rand_int(0, 5);
         a.velocity = {rand_float(-600, 600), rand_float(-600, 600)};
         a.speed = rand_float(0, 600);
@@ -303,10 +305,10 @@ TEST(Reentrancy, RandomScriptsNeverBreakTheFrame) {
         a.z_val = rand_float(0, 200);
         a.gravity_val = rand_float(0, 1000);
         a.gravity_scale_val = 1;
-        a.target = nodes.empty() ? 0 : nodes[static_cast<std::size_t>(rand_int(0, static_cast<int>(nodes.size()) - 1))];
+        a.target_instance_id = nodes.empty() ? 0 : nodes[static_cast<std::size_t>(rand_int(0, static_cast<int>(nodes.size()) - 1))];
         a.rotate_follow_velocity = rand_int(0, 1) != 0;
         a.rotate_scale = rand_float(-5, 5);
-        register_projectile(world.w, a);
+        world.w.register_projectile(a);
     };
     int depth = 0;
     script = [&](uint64_t self) {
@@ -321,12 +323,12 @@ TEST(Reentrancy, RandomScriptsNeverBreakTheFrame) {
             case 3:
                 world.host.free_node(nodes[static_cast<std::size_t>(rand_int(0, static_cast<int>(nodes.size()) - 1))]);
                 break;
-            case 4: world.w.set_projectile_hit_over(any, rand_int(0, 1) != 0); break;
-            case 5: world.w.set_projectile_target(any, rand_int(0, 1) != 0 ? self : 0); break;
-            case 6: world.w.set_projectile_velocity(any, {rand_float(-100, 100), rand_float(-100, 100)}); break;
+            case 4: world.w.set<&ProjectileState::hit_over>(any, rand_int(0, 1) != 0); break;
+            case 5: world.w.set<&ProjectileState::target_instance_id>(any, rand_int(0, 1) != 0 ? self : 0); break;
+            case 6: world.w.set<&ProjectileState::velocity>(any, {rand_float(-100, 100), rand_float(-100, 100)}); break;
             case 7: {
                 InstanceIdList out;
-                world.w.query_targets_all(0, 1, out);
+                query_targets_all(world.w, 0, 1, out);
                 break;
             }
             default: break;

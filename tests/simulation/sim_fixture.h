@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fake_host.h"
-#include "projectile_args.h"
 #include "server/warfield.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield::test {
 
@@ -21,17 +21,17 @@ protected:
 
     // _ready on the default 1280x720 viewport: the play area is x in
     // [-100, 1380), y in [0, 720).
-    void ready() { w._ready(host); }
-    void frame(double delta = kFrame) { w._physics_process(host, delta); }
+    void ready() { _ready(w, host); }
+    void frame(double delta = kFrame) { _physics_process(w, host, delta); }
     void frames(int n, double delta = kFrame) {
         for (int i = 0; i < n; ++i) frame(delta);
     }
 
     // A projectile on a full scene whose root stands at `at`.
-    int32_t spawn(ProjectileArgs a, const ProjectileScene& scene, Vector2 at = {}) {
+    int32_t spawn(ProjectileDef a, const ProjectileScene& scene, Vector2 at = {}) {
         host.place(scene.root, at);
-        a.node = scene.root;
-        return register_projectile(w, a);
+        a.node_instance_id = scene.root;
+        return w.register_projectile(a);
     }
 
     const ProjectileState& rec(int32_t id) { return w.projectiles()[id]; }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "sim_fixture.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield::test {
 namespace {
@@ -79,7 +80,7 @@ TEST_F(StraightTest, MotionIsExactFloatArithmetic) {
         ASSERT_EQ(pos(s.root).y, y) << i;
     }
     // A velocity set by a script is used from the next frame on.
-    w.set_projectile_velocity(0, {-1.5f, 2.25f});
+    w.set<&ProjectileState::velocity>(0, {-1.5f, 2.25f});
     frame();
     EXPECT_EQ(pos(s.root).x, d * -1.5f + x);
     EXPECT_EQ(pos(s.root).y, d * 2.25f + y);
@@ -88,7 +89,7 @@ TEST_F(StraightTest, MotionIsExactFloatArithmetic) {
 TEST_F(StraightTest, ScriptEndingItInTheHeightCheckStopsTheStep) {
     const ProjectileScene s = host.add_projectile_scene();
     const int32_t id = spawn({.type = 0, .velocity = {600, 0}}, s, {100, 100});
-    host.on(s.root, M::check_shooter_height, [&] { w.set_projectile_hit_over(id, true); });
+    host.on(s.root, M::check_shooter_height, [&] { w.set<&ProjectileState::hit_over>(id, true); });
     frame();
     EXPECT_EQ(pos(s.root).x, 100.0f);
     EXPECT_EQ(calls(s.root), std::vector<M>{M::check_shooter_height});
@@ -119,11 +120,11 @@ TEST_F(StraightTest, PlayAreaEdgesAreHalfOpen) {
                          Case{{-100.01f, 10}, true}, Case{{500, -0.01f}, true}, Case{{500, 720}, true}}) {
         FakeHost h;
         Warfield wf;
-        wf._ready(h);
+        _ready(wf, h);
         const ProjectileScene s = h.add_projectile_scene();
         h.place(s.root, c.body);
-        register_projectile(wf, {.node = s.root, .type = 0});
-        wf._physics_process(h, kFrame);
+        wf.register_projectile({.node_instance_id = s.root, .type = 0});
+        _physics_process(wf, h, kFrame);
         EXPECT_EQ(wf.projectiles()[0].hit_over, c.ends) << c.body.x << "," << c.body.y;
         EXPECT_EQ(h.script_call_count(s.root, M::over_from_extension), c.ends ? 1u : 0u);
     }
@@ -190,15 +191,15 @@ TEST_F(StraightTest, RangeTest) {
     for (const Case c : {Case{0.0f, 0.0f, 0}, Case{-1.0f, 10.0f, 0}, Case{1.0f, 0.0f, 1}, Case{0.5f, 50.0f, 2}}) {
         FakeHost h;
         Warfield wf;
-        wf._ready(h);
+        _ready(wf, h);
         const ProjectileScene s = h.add_projectile_scene();
         h.place(s.root, {100, 100});
         // One frame of delta 1 moves the root by (30, 40): distance exactly 50.
-        register_projectile(wf, {.node = s.root, .type = 0, .velocity = {30, 40}, .fire_length = c.fire_length,
+        wf.register_projectile({.node_instance_id = s.root, .type = 0, .velocity = {30, 40}, .fire_length = c.fire_length,
                                  .check_distance = c.check_distance, .save_pos = {100, 100}});
         int ended = 0;
         for (int f = 1; f <= 5 && ended == 0; ++f) {
-            wf._physics_process(h, 1.0);
+            _physics_process(wf, h, 1.0);
             if (wf.projectiles()[0].hit_over) ended = f;
         }
         EXPECT_EQ(ended, c.frames_to_end) << c.fire_length << " " << c.check_distance;
@@ -220,7 +221,7 @@ TEST_F(StraightTest, BodyFollowsTheVelocity) {
     const int32_t id = spawn({.type = 0, .velocity = {0, 0}, .rotate_follow_velocity = true}, s, {10, 10});
     frame();
     EXPECT_EQ(rotation(s.body), 0.0f);
-    w.set_projectile_velocity(id, {-3.0f, 4.0f});
+    w.set<&ProjectileState::velocity>(id, {-3.0f, 4.0f});
     frame();
     EXPECT_EQ(rotation(s.body), std::atan2(4.0f, -3.0f));
 

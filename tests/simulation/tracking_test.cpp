@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "sim_fixture.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield::test {
 namespace {
@@ -37,7 +38,7 @@ TEST_F(TrackingTest, SteersStraightAtTheTargetWithExactArithmetic) {
     const uint64_t target = host.add_node();
     host.place(target, {400, 250});
     const float d = narrow(kFrame);
-    const int32_t id = spawn({.type = 3, .speed = 180, .target = target}, s, {10, 20});
+    const int32_t id = spawn({.type = 3, .speed = 180, .target_instance_id = target}, s, {10, 20});
     float px = 10, py = 20, rot = 0;
     for (int f = 1; f <= 40; ++f) {
         host.place(target, {400.0f - 2.0f * static_cast<float>(f), 250.0f});  // the target walks left
@@ -80,8 +81,8 @@ TEST_F(TrackingTest, HitIsStrictlyWithinThirtyAndNeitherMovesNorWritesBack) {
         const uint64_t t = h.add_node();
         h.place(t, c.target);
         h.place(s.root, {100, 100});
-        register_projectile(wf, {.node = s.root, .type = 3, .velocity = {5, 5}, .speed = 300, .target = t});
-        wf._physics_process(h, kFrame);
+        wf.register_projectile({.node_instance_id = s.root, .type = 3, .velocity = {5, 5}, .speed = 300, .target_instance_id = t});
+        _physics_process(wf, h, kFrame);
         const ProjectileState& r = wf.projectiles()[0];
         EXPECT_EQ(r.hit_over, c.hits) << c.target.x;
         EXPECT_EQ(h.script_call_count(s.root, M::hit_target_from_extension), c.hits ? 1u : 0u);
@@ -101,7 +102,7 @@ TEST_F(TrackingTest, LosingTheTargetTellsTheScriptOnce) {
     const ProjectileScene s = host.add_projectile_scene();
     const uint64_t target = host.add_node();
     host.place(target, {1000, 0});
-    const int32_t id = spawn({.type = 3, .speed = 60, .target = target}, s, {0, 0});
+    const int32_t id = spawn({.type = 3, .speed = 60, .target_instance_id = target}, s, {0, 0});
     frames(28);
     const Vector2 v = rec(id).velocity;
     host.free_node(target);
@@ -124,7 +125,7 @@ TEST_F(TrackingTest, TargetsThatCannotBeFollowed) {
     const uint64_t plain = host.add_node(false);
     for (uint64_t t : {out, plain, uint64_t{987654}}) {
         const ProjectileScene s = host.add_projectile_scene();
-        const int32_t id = spawn({.type = 3, .velocity = {1, 0}, .speed = 60, .target = t}, s);
+        const int32_t id = spawn({.type = 3, .velocity = {1, 0}, .speed = 60, .target_instance_id = t}, s);
         frame();
         EXPECT_EQ(calls(s.root), std::vector<M>{M::target_died_from_extension}) << t;
         EXPECT_EQ(rec(id).target_instance_id, 0u);
@@ -137,7 +138,7 @@ TEST_F(TrackingTest, ANewTargetFromTheSearchIsFollowedNextFrame) {
     const uint64_t target = host.add_node();
     host.place(target, {0, 500});
     const int32_t id = spawn({.type = 3, .velocity = {0, -10}, .speed = 100}, s, {0, 0});
-    host.on(s.root, M::find_track_target, [&] { w.set_projectile_target(id, target); });
+    host.on(s.root, M::find_track_target, [&] { w.set<&ProjectileState::target_instance_id>(id, target); });
     frames(30);
     EXPECT_EQ(rec(id).velocity.y, -10.0f);  // the search came after the steering
     frame();
@@ -149,7 +150,7 @@ TEST_F(TrackingTest, StandingStillItStillTurnsAndHits) {
     const ProjectileScene s = host.add_projectile_scene();
     const uint64_t target = host.add_node();
     host.place(target, {0, 100});
-    const int32_t id = spawn({.type = 3, .speed = 0, .target = target}, s, {0, 0});
+    const int32_t id = spawn({.type = 3, .speed = 0, .target_instance_id = target}, s, {0, 0});
     frame(0.25);  // a turn factor of 1.25, capped at 1: the body snaps round
     EXPECT_EQ(pos(s.root).y, 0.0f);
     EXPECT_EQ(rotation(s.body), std::atan2(1.0f, 0.0f));
@@ -164,7 +165,7 @@ TEST_F(TrackingTest, BodyTurnsThroughTheSmallerAngle) {
     host.place(target, {500, 0});
     const float start = static_cast<float>(3.0 * std::numbers::pi / 2.0);
     host.node(s.body).rotation = start;
-    spawn({.type = 3, .speed = 10, .target = target}, s, {0, 0});
+    spawn({.type = 3, .speed = 10, .target_instance_id = target}, s, {0, 0});
     frame(0.1);
     // 0 - 3pi/2 wraps to pi/2; half of it is taken at delta 0.1.
     const float wrapped = static_cast<float>(static_cast<double>(0.0f - start) + 2.0 * std::numbers::pi);
@@ -176,7 +177,7 @@ TEST_F(TrackingTest, WithoutABodySteeringAndHitsAreUnchanged) {
     const ProjectileScene s = host.add_projectile_scene({.body = false});
     const uint64_t target = host.add_node();
     host.place(target, {300, 0});
-    const int32_t id = spawn({.type = 3, .speed = 600, .target = target}, s, {0, 0});
+    const int32_t id = spawn({.type = 3, .speed = 600, .target_instance_id = target}, s, {0, 0});
     frames(60);
     EXPECT_TRUE(rec(id).hit_over);
     EXPECT_EQ(host.count(HostOp::set_rotation), 0u);
@@ -192,8 +193,8 @@ TEST_F(TrackingTest, HugeOrNonFiniteBodyRotationsStillFinishTheFrame) {
         h.place(t, {100, 100});
         h.node(s.body).rotation = r;
         h.place(s.root, {0, 0});
-        register_projectile(wf, {.node = s.root, .type = 3, .speed = 60, .target = t});
-        wf._physics_process(h, kFrame);
+        wf.register_projectile({.node_instance_id = s.root, .type = 3, .speed = 60, .target_instance_id = t});
+        _physics_process(wf, h, kFrame);
         EXPECT_EQ(h.count(HostOp::set_rotation), 1u) << r;
         if (std::isfinite(r)) {
             EXPECT_TRUE(std::isfinite(h.node(s.body).rotation)) << r;

@@ -2,7 +2,7 @@
 // library never calls the functions that take them.
 #pragma once
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 extern "C" {
 

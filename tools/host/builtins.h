@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 namespace whost {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 #include "host/objects.h"
 
 namespace whost {

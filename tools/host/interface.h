@@ -3,7 +3,7 @@
 // give null.
 #pragma once
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 namespace whost {
 

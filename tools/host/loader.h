@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 
 namespace whost {
 

@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 #include "host/value_types.h"
 #include "host/variant.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "binding/gde_abi.h"
+#include "gdextension/gde_abi.h"
 #include "host/value_types.h"
 
 namespace whost {
