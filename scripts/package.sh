@@ -13,7 +13,12 @@ cd "$(dirname "$0")/.."
 
 case "${1:-}" in
   "") ;;
-  --build) scripts/build.sh && scripts/build-windows.sh && scripts/build-macos.sh ;;
+  --build)
+    # One command a line: set -e does not stop inside an && list.
+    scripts/build.sh
+    scripts/build-windows.sh
+    scripts/build-macos.sh
+    ;;
   *) echo "usage: scripts/package.sh [--build]" >&2; exit 2 ;;
 esac
 
