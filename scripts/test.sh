@@ -12,6 +12,9 @@ scripts/check-windows.sh
 # The universal macOS libraries: cross-built with Zig, architectures, exports
 # and linked libraries checked (they cannot run here).
 scripts/build-macos.sh
+# The addon zip from all six libraries (--build also makes the Linux shipping
+# ones; Windows and macOS are up to date by now), its contents checked.
+scripts/package.sh --build
 # The benchmarks are built here so that CI keeps them compiling; they are run
 # by hand (docs/performance.md).
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWARFIELD_TESTS=ON -DWARFIELD_BENCH=ON \
