@@ -46,6 +46,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# ctest runs a cross build's test programs under Wine when it is installed
+# (scripts/check-windows.sh runs them itself, to count their test cases).
+find_program(WARFIELD_WINE wine)
+if(WARFIELD_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${WARFIELD_WINE})
+endif()
+
 # The engine loads one self-contained DLL: no libgcc, libstdc++ or
 # winpthread DLL may be needed beside it.
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -static")

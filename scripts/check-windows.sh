@@ -2,9 +2,16 @@
 # Builds the Windows DLLs (unless --no-build) and checks them with objdump:
 # a 64-bit PE whose export table holds warfield_init alone and whose imports
 # are all system DLLs, so that Godot can load the file copied on its own.
+# Then, under Wine, loads each with an empty interface, and runs the boundary
+# and robustness suites built as Windows programs (build/windows-test). The
+# last line is `windows: N passed, M failed`: N counts the suites' passing
+# tests, M their failing ones plus every failed check, build or crash.
+#   scripts/check-windows.sh [--no-build]   (--no-build: use what is built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ "${1:-}" = "--no-build" ] || scripts/build-windows.sh
+build=1
+[ "${1:-}" = "--no-build" ] && build=0
+[ $build -eq 0 ] || scripts/build-windows.sh
 
 objdump=x86_64-w64-mingw32-objdump
 command -v "$objdump" >/dev/null || objdump=objdump
@@ -14,7 +21,9 @@ command -v "$objdump" >/dev/null || objdump=objdump
 system_dll='^(kernel32|user32|advapi32|ntdll|msvcrt|ucrtbase|bcrypt|ws2_32|api-ms-win-[a-z0-9-]+)\.dll$'
 
 status=0
-fail() { echo "FAIL $1"; status=1; }
+passed=0
+failed=0
+fail() { echo "FAIL $1"; status=1; failed=$((failed + 1)); }
 
 for kind in template_release template_debug; do
   dll=project/bin/libWarfield.windows.$kind.x86_64.dll
@@ -49,7 +58,11 @@ done
 # Under Wine, Windows' own loader must map each DLL, find warfield_init and
 # run it: with no engine interface to work with, it has to refuse (return
 # false) without crashing.
-if command -v wine >/dev/null && [ $status -eq 0 ]; then
+# Wine runs headless and quiet, in a prefix of its own; no Mono or Gecko.
+export WINEPREFIX="$PWD/build/windows-check/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if ! command -v wine >/dev/null; then
+  fail "wine is not installed (scripts/install-deps.sh): nothing ran under Windows"
+elif [ $status -eq 0 ]; then
   work=build/windows-check
   mkdir -p "$work"
   cat >"$work/load_check.cpp" <<'CPP'
@@ -93,7 +106,6 @@ int main(int argc, char** argv) {
 }
 CPP
   x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -O1 -static -o "$work/load_check.exe" "$work/load_check.cpp"
-  export WINEPREFIX="$PWD/$work/wine-prefix" WINEDEBUG=-all
   for kind in template_release template_debug; do
     dll=project/bin/libWarfield.windows.$kind.x86_64.dll
     if out=$(timeout 120 wine "$work/load_check.exe" "$(winepath -w "$dll" 2>/dev/null)" 2>/dev/null); then
@@ -102,9 +114,58 @@ CPP
       fail "$dll under Wine: ${out:-no output}"
     fi
   done
-elif [ $status -eq 0 ]; then
-  echo "skip loading under Wine: wine is not installed"
+fi
+
+# The stand-in host and the suites as Windows programs. The boundary suite
+# runs against each shipped DLL; the robustness suites against the test
+# build's own, made by the same toolchain in release mode. GoogleTest needs
+# the posix thread flavour of MinGW-w64.
+tests=build/windows-test
+if [ $build -eq 1 ]; then
+  mkdir -p "$tests"
+  if ! { cmake -S . -B "$tests" -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+           -DWARFIELD_TESTS=ON -DWARFIELD_WERROR=ON -DWARFIELD_MINGW_THREADS=posix &&
+         cmake --build "$tests" -j "${JOBS:-$(nproc)}"; } >"$tests/build.log" 2>&1; then
+    tail -n 30 "$tests/build.log"
+    fail "the Windows test build (log: $tests/build.log)"
+    tests=""
+  fi
+fi
+
+# One suite under Wine; its test cases join the counts.
+run_suite() {  # label exe [VAR=value...]
+  local label=$1 exe=$tests/$2 log=$tests/$1.log rc=0 ok bad
+  shift 2
+  if [ -z "$tests" ] || [ ! -f "$exe" ]; then
+    fail "$label: not built"
+    return
+  fi
+  env "$@" timeout 600 wine "$exe" --gtest_color=no >"$log" 2>&1 || rc=$?
+  sed -i 's/\r$//' "$log"
+  ok=$(grep -c '^\[       OK \]' "$log" || true)
+  bad=$(grep -cE '^\[  FAILED  \] .*\([0-9]+ ms\)$' "$log" || true)
+  grep -E '^\[  FAILED  \] .*\([0-9]+ ms\)$' "$log" | sed "s/^\[  FAILED  \] /FAIL $label: /" || true
+  passed=$((passed + ok))
+  failed=$((failed + bad))
+  if [ "$bad" -eq 0 ] && { [ "$rc" -ne 0 ] || [ "$ok" -eq 0 ]; }; then
+    tail -n 5 "$log"
+    fail "$label: exit status $rc after $ok passing tests (crash, hang or nothing run; log: $log)"
+  elif [ "$bad" -eq 0 ]; then
+    echo "ok   $label under Wine: $ok tests passed"
+  else
+    status=1
+  fi
+}
+
+if command -v wine >/dev/null && [ -n "$tests" ]; then
+  for kind in template_release template_debug; do
+    run_suite "boundary-$kind" tests/boundary/boundary_tests.exe \
+      WARFIELD_LIBRARY="project/bin/libWarfield.windows.$kind.x86_64.dll"
+  done
+  run_suite robustness tests/robustness/robustness_tests.exe
+  run_suite robustness-dynamic-call tests/robustness/robustness_dynamic_call_tests.exe
 fi
 
 [ $status -eq 0 ] || echo "Windows library check failed"
+echo "windows: $passed passed, $failed failed"
 exit $status

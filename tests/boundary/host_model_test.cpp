@@ -6,6 +6,7 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <numbers>
 #include <regex>
 #include <sstream>
 
@@ -177,7 +178,7 @@ TEST_F(HostModel, GlobalPositionsComposeParentTransforms) {
     EXPECT_EQ(global_transform(child).origin, (Vector2{110, 45}));
     set_global_position(child, {0, 0});
     EXPECT_EQ(child->position, (Vector2{-100, -50}));
-    parent->rotation = static_cast<float>(M_PI / 2);
+    parent->rotation = std::numbers::pi_v<float> / 2;
     child->position = {10, 0};
     const Vector2 g = global_transform(child).origin;
     EXPECT_NEAR(g.x, 100.0f, 1e-4f);

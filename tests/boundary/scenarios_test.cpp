@@ -2,6 +2,7 @@
 // scene per kind, with the callbacks the game's scripts receive, and scripts
 // that free their node or fire more projectiles from inside a callback.
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -86,7 +87,7 @@ TEST_F(Scenarios, StraightRefreshesItsGridPositionOnEveryFifthFrameAndFollowsIts
     }
     EXPECT_EQ(whost::Engine::script_calls(s.root, "update_grid_pos"), 2u);
     EXPECT_EQ(whost::Engine::script_calls(s.root, "check_shooter_height"), 10u);
-    EXPECT_NEAR(s.body->rotation, static_cast<float>(M_PI / 2), 1e-6f);
+    EXPECT_NEAR(s.body->rotation, std::numbers::pi_v<float> / 2, 1e-6f);
     EXPECT_NEAR(s.root->position.y, 110.0f, 1e-4f);
     EXPECT_EQ(active(), 1);
 }
@@ -145,7 +146,7 @@ TEST_F(Scenarios, TrackingSteersAtItsTargetTurnsItsBodyAndHitsWithinThirtyUnits)
     fire(p);
     frame(0.1);
     EXPECT_NEAR(s.root->position.y, 200.0f, 1e-3f);
-    EXPECT_NEAR(s.body->rotation, static_cast<float>(M_PI / 4), 1e-5f);  // half way at 5 * delta
+    EXPECT_NEAR(s.body->rotation, std::numbers::pi_v<float> / 4, 1e-5f);  // half way at 5 * delta
     frame(0.1);
     frame(0.1);
     EXPECT_TRUE(calls_on(s.root).empty());
