@@ -29,8 +29,11 @@ if [ "${1:-}" != "--no-build" ]; then
     parts=()
     for arch in "${archs[@]}"; do
       dir=build/mac-$arch-$type
-      cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/zig-macos.cmake \
-        -DWARFIELD_MACOS_ARCH="$arch" -DCMAKE_BUILD_TYPE="${type^}" -DWARFIELD_WERROR=ON \
+      # CMake reads a toolchain file on the first configure only.
+      toolchain=()
+      [ -f "$dir/CMakeCache.txt" ] || toolchain=(-G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/zig-macos.cmake)
+      cmake -S . -B "$dir" "${toolchain[@]}" -DWARFIELD_MACOS_ARCH="$arch" \
+        -DCMAKE_BUILD_TYPE="${type^}" -DWARFIELD_WERROR=ON \
         -DWARFIELD_TESTS=OFF -DWARFIELD_DEMO=OFF -DWARFIELD_BENCH=OFF -DWARFIELD_FUZZ=OFF >/dev/null
       cmake --build "$dir" -j "$jobs" --target warfield_extension
       parts+=("$dir/bin/libWarfield.macos.template_$type.$arch.dylib")
