@@ -50,7 +50,7 @@ double total(const OpCounts& c);
 // "" when got equals want; otherwise a line per differing op.
 std::string differences(const OpCounts& want, const OpCounts& got);
 
-// Host calls of a recording (bench::Op order, call_recorder.h) divided by
+// Host calls of a recording (HostOp order, fake_host.h) divided by
 // `projectile_frames`, in these terms. Per-frame calls (is_editor_hint) are
 // left out; `per_frame_calls` receives them.
 OpCounts from_recording(std::span<const uint64_t> by_op, double projectile_frames, uint64_t* per_frame_calls);

@@ -148,9 +148,9 @@ TEST_P(HostileScript, NeverTouchesWhatTheScriptTookAway) {
         acted = true;
         switch (action) {
             case Action::free_root: scene.free_node(root.id); break;
-            case Action::free_body: scene.free_node(FakeHost::child_at(root, ChildPath::projectile_body)->id); break;
+            case Action::free_body: scene.free_node(scene.child_at(root, ChildPath::projectile_body)->id); break;
             case Action::free_every_child:
-                for (const SceneNode* c : std::vector<SceneNode*>(root.children)) scene.free_node(c->id);
+                for (const SceneNode* c : std::vector<SceneNode*>(scene.children(root))) scene.free_node(c->id);
                 break;
             case Action::leave_tree: root.in_tree = false; break;
             case Action::unregister_self: w.unregister_projectile(slot); break;

@@ -55,7 +55,7 @@ public:
         for (uint64_t id = 1; id <= node_count_; ++id) {
             const FakeHost::Node& n = const_cast<FakeHost&>(host_).node(id);
             o.insert(o.end(), {n.freed ? 1u : 0u, bits(n.position.x), bits(n.position.y), bits(n.rotation),
-                               bits(n.scale.x), bits(n.scale.y), std::hash<std::string>{}(n.name)});
+                               bits(n.scale.x), bits(n.scale.y), std::hash<std::string>{}(host_.name(n))});
         }
         const auto& pool = w_.projectiles();
         for (int32_t s = 0; s < pool.size(); ++s) {
@@ -118,9 +118,9 @@ private:
         static const char* const kNames[] = {"ProjectileBodyNode", "ShadowSprite", "HitBox", "Elsewhere"};
         // A child of the root, or the sprite below the body.
         std::vector<uint64_t> candidates;
-        for (FakeHost::Node* c : r.children) {
+        for (FakeHost::Node* c : host_.children(r)) {
             candidates.push_back(c->id);
-            for (FakeHost::Node* g : c->children) candidates.push_back(g->id);
+            for (FakeHost::Node* g : host_.children(*c)) candidates.push_back(g->id);
         }
         const uint64_t child = candidates.empty() ? 0 : candidates[pick(static_cast<uint32_t>(candidates.size()))];
         switch (pick(10)) {
@@ -136,7 +136,7 @@ private:
                 break;
             case 2:  // replace by a new node of the same name
                 if (child != 0) {
-                    const std::string name = host_.node(child).name;
+                    const std::string name = host_.name(host_.node(child));
                     const uint64_t parent = host_.node(child).parent->id;
                     host_.free_node(child);
                     add(parent, name.c_str());
