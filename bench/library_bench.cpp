@@ -86,7 +86,7 @@ void BM_QueryResultArray(benchmark::State& state) {
     demo::WarfieldScript script(node);
     for (int32_t i = 0; i < matches; ++i) {
         demo::TargetSpec t;
-        t.node = 1000 + i;
+        t.node_instance_id = 1000 + i;
         t.camp = 1;
         t.grid_y = i % 5;
         script.register_target(t);

@@ -22,7 +22,7 @@ namespace {
 
 demo::ProjectileSpec flight(int kind, int64_t node, int64_t target) {
     demo::ProjectileSpec p;
-    p.node = node;
+    p.node_instance_id = node;
     p.type = kind;
     p.velocity = {1.0f, 0.0f};
     p.gravity_scale_val = 0.0;
@@ -42,7 +42,7 @@ demo::ProjectileSpec flight(int kind, int64_t node, int64_t target) {
             break;
         case 3:
             p.speed = 1.0;
-            p.target = target;
+            p.target_instance_id = target;
             break;
         case 4:
             p.y_speed = -1e7;

@@ -27,7 +27,7 @@ constexpr int64_t k2Pow31 = int64_t{1} << 31;
 
 TEST_P(Narrowing, ThirtyTwoBitArgumentsKeepTheirLowBits) {
     TargetArgs t;
-    t.node = 11;
+    t.node_instance_id = 11;
     t.camp = k2Pow32Plus5;
     t.grid_y = k2Pow31;
     register_target(t);
@@ -50,7 +50,7 @@ TEST_P(Narrowing, InstanceIdsKeepAllSixtyFourBits) {
                            (int64_t{1} << 40) | 3, 0};
     for (int64_t id : ids) {
         TargetArgs t;
-        t.node = id;
+        t.node_instance_id = id;
         register_target(t);
     }
     frame();
@@ -59,9 +59,9 @@ TEST_P(Narrowing, InstanceIdsKeepAllSixtyFourBits) {
 
 TEST_P(Narrowing, FloatsArriveAsTheNearestSinglePrecisionValue) {
     TargetArgs t;
-    t.node = 21;
-    t.x = 0.1;  // nearest float is 0.100000001490116..., above 0.1
-    t.y = -2.5e-8;
+    t.node_instance_id = 21;
+    t.global_position_x = 0.1;  // nearest float is 0.100000001490116..., above 0.1
+    t.global_position_y = -2.5e-8;
     register_target(t);
     auto in_range = [&](double cx, double cy, double rx, double ry) {
         return call_ids(GetParam(), w, "query_targets_in_range", {int64_t{0}, int64_t{1}, cx, cy, rx, ry});
@@ -74,8 +74,8 @@ TEST_P(Narrowing, FloatsArriveAsTheNearestSinglePrecisionValue) {
     EXPECT_TRUE(in_range(below, nearest_y, 0.0, 0.0).empty());
     // Values beyond the float range become infinite, and compare as such.
     TargetArgs far;
-    far.node = 22;
-    far.x = 1e300;
+    far.node_instance_id = 22;
+    far.global_position_x = 1e300;
     register_target(far);
     EXPECT_EQ(in_range(std::numeric_limits<double>::infinity(), 0.0, 0.0, 1.0), std::vector<int64_t>{22});
 }
@@ -113,7 +113,7 @@ protected:
 
 TEST_F(Conversions, AFloatForAnIntTruncatesTowardZero) {
     TargetArgs t;
-    t.node = 31;
+    t.node_instance_id = 31;
     std::vector<Variant> args = t.values();
     args[1] = Variant(2.75);   // camp
     args[2] = Variant(-2.75);  // grid_y
@@ -128,7 +128,7 @@ TEST_F(Conversions, AFloatForAnIntTruncatesTowardZero) {
 
 TEST_F(Conversions, BoolsAndIntsConvertEachOtherAndVectorsConvertBetweenFloatAndInt) {
     TargetArgs t;
-    t.node = 41;
+    t.node_instance_id = 41;
     std::vector<Variant> args = t.values();
     args[5] = Variant(int64_t{0});  // invincible from an int
     args[6] = Variant(1.0);         // can_be_collection from a float
@@ -152,7 +152,7 @@ TEST_F(Conversions, BoolsAndIntsConvertEachOtherAndVectorsConvertBetweenFloatAnd
 TEST_F(Conversions, AVector2iVelocityMovesAProjectileAsTheSameFloats) {
     const ProjectileScene s = add_projectile_scene({100, 100});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.type = 0;
     std::vector<Variant> args = p.values();
     args[2] = Variant(Vector2i{60, -30});

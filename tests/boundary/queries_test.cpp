@@ -32,15 +32,15 @@ TEST_P(Queries, LineFindsTheRowFromTheIndexThenTheOtherRowsWhenAskedForAll) {
     TargetArgs t;
     t.camp = 1;
     t.grid_y = 2;
-    t.node = 301;
+    t.node_instance_id = 301;
     add(t);
-    t.node = 302;
+    t.node_instance_id = 302;
     t.grid_y = 3;
     add(t);
-    t.node = 303;
+    t.node_instance_id = 303;
     t.grid_y = 2;
     add(t);
-    t.node = 304;  // own camp: never found
+    t.node_instance_id = 304;  // own camp: never found
     t.camp = 0;
     add(t);
     frame();
@@ -59,12 +59,12 @@ TEST_P(Queries, LineFindsTheRowFromTheIndexThenTheOtherRowsWhenAskedForAll) {
 
 TEST_P(Queries, RangeIsAnInclusiveRectangleAroundTheCentre) {
     TargetArgs t;
-    t.node = 401;
-    t.x = 110;
-    t.y = 95;
+    t.node_instance_id = 401;
+    t.global_position_x = 110;
+    t.global_position_y = 95;
     add(t);
-    t.node = 402;
-    t.x = 111;
+    t.node_instance_id = 402;
+    t.global_position_x = 111;
     add(t);
     EXPECT_EQ(query("query_targets_in_range", {int64_t{0}, int64_t{1}, 100.0, 100.0, 10.0, 5.0}), (Ids{401}));
     EXPECT_TRUE(query("query_targets_in_range", {int64_t{0}, int64_t{1}, 100.0, 100.0, -10.0, 5.0}).empty());
@@ -77,7 +77,7 @@ TEST_P(Queries, AllListsTheHittableTargetsOfOneCampAndFlagsTakeTargetsOut) {
     t.camp = 7;
     t.mask_flags = 0b110;
     for (int64_t node = 501; node <= 506; ++node) {
-        t.node = node;
+        t.node_instance_id = node;
         add(t);
     }
     frame();
@@ -104,13 +104,13 @@ TEST_P(Queries, MetallicArmourAsksEachEnemyNodeAndSkipsFreedOnes) {
     engine->set_script_method(gone, "has_metallic_armor", [](Object&) { return Variant(int64_t{3}); });
     for (Node2D* n : {armoured, plain, silent, gone}) {
         TargetArgs t;
-        t.node = static_cast<int64_t>(n->id);
+        t.node_instance_id = static_cast<int64_t>(n->id);
         t.camp = 1;
         t.near_die = true;  // not consulted by this query
         add(t);
     }
     TargetArgs f;
-    f.node = static_cast<int64_t>(friendly->id);
+    f.node_instance_id = static_cast<int64_t>(friendly->id);
     f.camp = 0;
     add(f);
     const int64_t gone_id = static_cast<int64_t>(gone->id);
@@ -137,7 +137,7 @@ TEST_P(Queries, MetallicArmourScriptsMayRegisterAndFreeDuringTheScan) {
             engine->free(nodes[1]);
             for (int i = 0; i < 50; ++i) {
                 TargetArgs t;
-                t.node = extra_id;
+                t.node_instance_id = extra_id;
                 call_int(Path::typed, w, "register_target", t.values());
             }
         }
@@ -146,7 +146,7 @@ TEST_P(Queries, MetallicArmourScriptsMayRegisterAndFreeDuringTheScan) {
     engine->set_script_method(nodes[2], "has_metallic_armor", [](Object&) { return Variant(true); });
     for (Node2D* n : nodes) {
         TargetArgs t;
-        t.node = static_cast<int64_t>(n->id);
+        t.node_instance_id = static_cast<int64_t>(n->id);
         add(t);
     }
     const Ids ids = query("query_metallic_armor_targets", {int64_t{0}});
@@ -158,11 +158,11 @@ TEST_P(Queries, MetallicArmourScriptsMayRegisterAndFreeDuringTheScan) {
 
 TEST_P(Queries, QueriesChangeNothingAndDoNotRebuildTheIndex) {
     TargetArgs t;
-    t.node = 601;
+    t.node_instance_id = 601;
     t.grid_y = 4;
     add(t);
     frame();
-    t.node = 602;  // dirty: in the pool now, in the index after the next frame
+    t.node_instance_id = 602;  // dirty: in the pool now, in the index after the next frame
     add(t);
     for (int i = 0; i < 3; ++i) {
         query("query_targets_in_line", {int64_t{0}, int64_t{4}, int64_t{1}, false, int64_t{4}});

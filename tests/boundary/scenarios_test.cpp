@@ -56,7 +56,7 @@ using Calls = std::vector<std::string>;
 TEST_F(Scenarios, StraightFliesChecksItsShooterAndEndsOffScreen) {
     const ProjectileScene s = scene({1260, 300});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.type = 0;
     p.velocity = {600, 0};
     p.rotate_scale = 2.0;
@@ -78,7 +78,7 @@ TEST_F(Scenarios, StraightFliesChecksItsShooterAndEndsOffScreen) {
 TEST_F(Scenarios, StraightRefreshesItsGridPositionOnEveryFifthFrameAndFollowsItsVelocity) {
     const ProjectileScene s = scene({100, 100});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.velocity = {0, 10};
     p.rotate_follow_velocity = true;
     fire(p);
@@ -95,7 +95,7 @@ TEST_F(Scenarios, StraightRefreshesItsGridPositionOnEveryFifthFrameAndFollowsIts
 TEST_F(Scenarios, LobRisesCastsAShrinkingShadowArmsOnTouchdownAndLandsTheFrameAfter) {
     const ProjectileScene s = scene({100, 500});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.type = 1;
     p.velocity = {50, 0};
     p.y_speed = -400;
@@ -116,7 +116,7 @@ TEST_F(Scenarios, LobRisesCastsAShrinkingShadowArmsOnTouchdownAndLandsTheFrameAf
 TEST_F(Scenarios, ArcDisarmsWhileHighArmsBelowSixtyAndLandsSnappedToTheGround) {
     const ProjectileScene s = scene({100, 500});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.type = 2;
     p.velocity = {50, 0};
     p.y_speed = -400;
@@ -139,10 +139,10 @@ TEST_F(Scenarios, TrackingSteersAtItsTargetTurnsItsBodyAndHitsWithinThirtyUnits)
     const ProjectileScene s = scene({100, 100});
     Node2D* target = add_node2d("Zombie", {100, 400});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.type = 3;
     p.speed = 1000;
-    p.target = static_cast<int64_t>(target->id);
+    p.target_instance_id = static_cast<int64_t>(target->id);
     fire(p);
     frame(0.1);
     EXPECT_NEAR(s.root->position.y, 200.0f, 1e-3f);
@@ -162,10 +162,10 @@ TEST_F(Scenarios, TrackingReportsAFreedTargetOnceThenAsksForANewOneEveryThirtiet
     Node2D* second = add_node2d("Second", {100, 700});
     const int64_t second_id = static_cast<int64_t>(second->id);
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.type = 3;
     p.speed = 10;
-    p.target = static_cast<int64_t>(first->id);
+    p.target_instance_id = static_cast<int64_t>(first->id);
     const int64_t slot = fire(p);
     // The script answers by aiming the projectile at another node.
     engine->set_script_method(s.root, "find_track_target", [&, slot, second_id](Object&) {
@@ -191,7 +191,7 @@ TEST_F(Scenarios, TrackingReportsAFreedTargetOnceThenAsksForANewOneEveryThirtiet
 TEST_F(Scenarios, CatapultRaisesBodyAndHitBoxArmsLowAndLandsOnTheGround) {
     const ProjectileScene s = scene({200, 600});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.type = 4;
     p.velocity = {40, 0};
     p.y_speed = -1000;
@@ -216,7 +216,7 @@ TEST_F(Scenarios, CatapultRaisesBodyAndHitBoxArmsLowAndLandsOnTheGround) {
 TEST_F(Scenarios, CatapultWhoseBodyRisesAboveThePlayAreaIsOutOfPlay) {
     const ProjectileScene s = scene({200, 100});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.type = 4;
     p.y_speed = -3000;
     fire(p);
@@ -232,7 +232,7 @@ TEST_F(Scenarios, AProjectileWhoseNodeIsGoneStopsSilently) {
     engine->add_child(engine->root(), plain);
     for (int64_t id : {freed.id(), static_cast<int64_t>(outside->id), static_cast<int64_t>(plain->id), int64_t{0}}) {
         ProjectileArgs p;
-        p.node = id;
+        p.node_instance_id = id;
         p.velocity = {1, 1};
         fire(p);
     }
@@ -248,7 +248,7 @@ TEST_F(Scenarios, InTheEditorNothingMoves) {
     engine->set_editor_hint(true);
     const ProjectileScene s = scene({100, 100});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.velocity = {100, 0};
     fire(p);
     for (int i = 0; i < 5; ++i) {
@@ -273,7 +273,7 @@ TEST_F(Scenarios, ACallbackMayFreeItsOwnNodeAtOnce) {
     });
     for (const ProjectileScene* s : {&early, &late}) {
         ProjectileArgs p;
-        p.node = s->id();
+        p.node_instance_id = s->id();
         p.velocity = {600, 0};
         fire(p);
     }
@@ -294,7 +294,7 @@ TEST_F(Scenarios, ACallbackMayFireMoreProjectilesWhichFlyInTheSameFrame) {
         for (int i = 0; i < 40; ++i) {
             ProjectileScene s = scene({100.0f + static_cast<float>(i), 300});
             ProjectileArgs p;
-            p.node = s.id();
+            p.node_instance_id = s.id();
             p.velocity = {10, 0};
             fire(p);
             spawned.push_back(s);
@@ -302,7 +302,7 @@ TEST_F(Scenarios, ACallbackMayFireMoreProjectilesWhichFlyInTheSameFrame) {
         return Variant();
     });
     ProjectileArgs p;
-    p.node = first.id();
+    p.node_instance_id = first.id();
     p.velocity = {600, 0};
     fire(p);
     frame(0.1);
@@ -324,7 +324,7 @@ TEST_F(Scenarios, ThePlayAreaIsTheViewportWidenedLeftAndRight) {
     const ProjectileScene bottom = scene({0, 730});
     for (const ProjectileScene* s : {&left_edge, &above, &bottom}) {
         ProjectileArgs p;
-        p.node = s->id();
+        p.node_instance_id = s->id();
         call_int(Path::typed, w2, "register_projectile", p.values());
     }
     frame();
@@ -340,7 +340,7 @@ TEST_F(Scenarios, TheEngineCallbacksCanBeDrivenDirectly) {
     ASSERT_TRUE(whost::call_virtual(loose, "_ready", whost::virtual_hash::kNoArgs, nullptr, nullptr));
     const ProjectileScene s = scene({10, 10});
     ProjectileArgs p;
-    p.node = s.id();
+    p.node_instance_id = s.id();
     p.velocity = {100, 0};
     call_int(Path::typed, loose, "register_projectile", p.values());
     const double delta = 0.5;
@@ -357,7 +357,7 @@ TEST_F(Scenarios, AFrameCostsAFixedNumberOfEngineCallsAndBuildsNoNames) {
     for (int i = 0; i < 8; ++i) {
         scenes.push_back(scene({100.0f + 10.0f * static_cast<float>(i), 300}));
         ProjectileArgs p;
-        p.node = scenes.back().id();
+        p.node_instance_id = scenes.back().id();
         p.velocity = {1, 0};
         fire(p);
     }

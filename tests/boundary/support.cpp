@@ -16,22 +16,6 @@ std::string library_path() {
 
 const char* path_name(Path p) { return p == Path::typed ? "typed" : "dynamic"; }
 
-std::vector<Variant> TargetArgs::values() const {
-    return {node,    camp, grid_y, collision_flags, mask_flags,    invincible, can_be_collection,
-            die,     near_die,     all_line_check,  height,        x,          y,
-            is_item, is_crater,    is_gravestone,   is_vase,       can_check,  can_projectile_check,
-            is_bowling_base};
-}
-
-std::vector<Variant> ProjectileArgs::values() const {
-    return {node,           type,          velocity,        speed,           collision_flags,
-            camp,           grid_y,        check_all,       proj_height,     projectile_height_enum,
-            check_height,   fire_length,   check_distance,  save_pos,        height,
-            ground_height,  fire_dir_x,    y_speed,         z_val,           gravity_val,
-            gravity_scale_val, target,     catapult_time,   catapult_target_pos, catapult_control_point,
-            rotate_follow_velocity, rotate_scale, config_use_range};
-}
-
 std::vector<Variant> character_values(int64_t node) {
     return {node,  int64_t{0}, int64_t{0}, int64_t{0}, int64_t{0}, Vector2{1, 1}, Vector2{}, false, 0.0,
             0.0,   Vector2i{1, 2}, int64_t{0}, true, 0.0, 1.0, 10.0, 10.0};

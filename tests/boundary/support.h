@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/engine.h"
+#include "host/script_args.h"
 
 namespace boundary {
 
@@ -31,60 +32,12 @@ const char* path_name(Path p);
 
 // Script values of each register method, by argument; defaults make a live,
 // hittable, unremarkable record.
-struct TargetArgs {
-    int64_t node = 0;
-    int64_t camp = 1;
-    int64_t grid_y = 0;
-    int64_t collision_flags = 1;
-    int64_t mask_flags = 1;
-    bool invincible = false;
-    bool can_be_collection = true;
-    bool die = false;
-    bool near_die = false;
-    bool all_line_check = false;
-    int64_t height = 0;
-    double x = 0.0;
-    double y = 0.0;
-    bool is_item = false;
-    bool is_crater = false;
-    bool is_gravestone = false;
-    bool is_vase = false;
-    bool can_check = true;
-    bool can_projectile_check = true;
-    bool is_bowling_base = false;
-    std::vector<Variant> values() const;
+struct TargetArgs : whost::TargetScriptArgs {
+    TargetArgs() : TargetScriptArgs(whost::hittable_target()) {}
 };
 
-struct ProjectileArgs {
-    int64_t node = 0;
-    int64_t type = 0;
-    Vector2 velocity{};
-    double speed = 0.0;
-    int64_t collision_flags = 1;
-    int64_t camp = 0;
-    int64_t grid_y = 0;
-    bool check_all = false;
-    double proj_height = 0.0;
-    int64_t projectile_height_enum = 0;
-    bool check_height = false;
-    double fire_length = 0.0;
-    double check_distance = 0.0;
-    Vector2 save_pos{};
-    double height = 0.0;
-    double ground_height = 0.0;
-    int64_t fire_dir_x = 1;
-    double y_speed = 0.0;
-    double z_val = 0.0;
-    double gravity_val = 0.0;
-    double gravity_scale_val = 1.0;
-    int64_t target = 0;
-    double catapult_time = 0.0;
-    Vector2 catapult_target_pos{};
-    Vector2 catapult_control_point{};
-    bool rotate_follow_velocity = false;
-    double rotate_scale = 0.0;
-    bool config_use_range = false;
-    std::vector<Variant> values() const;
+struct ProjectileArgs : whost::ProjectileScriptArgs {
+    ProjectileArgs() : ProjectileScriptArgs(whost::plain_projectile()) {}
 };
 
 std::vector<Variant> character_values(int64_t node);

@@ -97,12 +97,13 @@ void LaneBattle::spawn_target() {
     const bool armored = summary_.targets_spawned % 5 == 4;
     engine_.set_script_method(node, "has_metallic_armor", [armored](whost::Object&) { return whost::Variant(armored); });
     TargetSpec request;
-    request.node = static_cast<int64_t>(node->id);
+    request.node_instance_id = static_cast<int64_t>(node->id);
     request.grid_y = row;
     request.all_line_check = summary_.targets_spawned % 7 == 6;
-    request.position = node->position;
+    request.global_position_x = node->position.x;
+    request.global_position_y = node->position.y;
     const int64_t slot = warfield_.register_target(request);
-    targets_[request.node] = Target{slot, node, row, 15.0f + static_cast<float>(random() % 20), armored ? 16 : 8};
+    targets_[request.node_instance_id] = Target{slot, node, row, 15.0f + static_cast<float>(random() % 20), armored ? 16 : 8};
     ++summary_.targets_spawned;
 }
 
@@ -175,7 +176,7 @@ void LaneBattle::fire(Shooter& s) {
     const auto lead = [&](float t) { return (aim.node->position.x - aim.speed * t - from.x) / t; };
     ProjectileScene scene = make_projectile_scene(engine_, engine_.root(), from);
     ProjectileSpec p;
-    p.node = scene.id();
+    p.node_instance_id = scene.id();
     p.type = s.kind;
     p.grid_y = s.row;
     p.save_pos = from;
@@ -201,7 +202,7 @@ void LaneBattle::fire(Shooter& s) {
         case kTracking:
             p.velocity = {250.0f, 0.0f};
             p.speed = 250.0;
-            p.target = target;
+            p.target_instance_id = target;
             break;
         case kCatapult:
             p.velocity = {lead(kCatapultTime), 0.0f};
@@ -211,8 +212,8 @@ void LaneBattle::fire(Shooter& s) {
         default: break;
     }
     const int64_t slot = warfield_.register_projectile(p);
-    shots_[p.node] = Shot{slot, scene.root, s.kind, s.row, target};
-    define_callbacks(p.node);
+    shots_[p.node_instance_id] = Shot{slot, scene.root, s.kind, s.row, target};
+    define_callbacks(p.node_instance_id);
     ++summary_.projectiles_fired;
     ++summary_.fired_by_kind[s.kind];
 }

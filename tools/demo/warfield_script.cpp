@@ -23,10 +23,14 @@ ProjectileScene make_projectile_scene(whost::Engine& engine, whost::Node* parent
 }
 
 Variant WarfieldScript::call(std::string_view method, std::initializer_list<Variant> args) {
-    const Variant* ptrs[32];
-    int64_t n = 0;
-    for (const Variant& a : args) ptrs[n++] = &a;
-    whost::CallResult r = whost::call_method(node_, method, ptrs, n);
+    return call(method, std::vector<Variant>(args));
+}
+
+Variant WarfieldScript::call(std::string_view method, const std::vector<Variant>& args) {
+    std::vector<const Variant*> ptrs;
+    ptrs.reserve(args.size());
+    for (const Variant& a : args) ptrs.push_back(&a);
+    whost::CallResult r = whost::call_method(node_, method, ptrs.data(), static_cast<int64_t>(ptrs.size()));
     if (!r.ok()) ++failed_;
     return std::move(r.value);
 }
@@ -47,12 +51,7 @@ void WarfieldScript::call_ids(std::string_view method, std::initializer_list<Var
 }
 
 int64_t WarfieldScript::register_projectile(const ProjectileSpec& p) {
-    return call("register_projectile",
-                {p.node, p.type, p.velocity, p.speed, p.collision_flags, p.camp, p.grid_y, false, 0.0, int64_t{0},
-                 false, p.fire_length, p.check_distance, p.save_pos, 0.0, p.ground_height, p.fire_dir_x, p.y_speed,
-                 p.z_val, p.gravity_val, p.gravity_scale_val, p.target, 0.0, Vector2{}, Vector2{},
-                 p.rotate_follow_velocity, p.rotate_scale, false})
-        .to_int();
+    return call("register_projectile", p.values()).to_int();
 }
 
 void WarfieldScript::unregister_projectile(int64_t id) { call("unregister_projectile", {id}); }
@@ -72,10 +71,7 @@ void WarfieldScript::set_projectile_grid_y(int64_t id, int64_t grid_y) {
 int64_t WarfieldScript::get_active_projectile_count() { return call("get_active_projectile_count", {}).to_int(); }
 
 int64_t WarfieldScript::register_target(const TargetSpec& t) {
-    return call("register_target", {t.node, t.camp, t.grid_y, int64_t{1}, t.mask_flags, false, true, false, false,
-                                    t.all_line_check, int64_t{0}, double{t.position.x}, double{t.position.y}, false,
-                                    false, false, false, true, true, false})
-        .to_int();
+    return call("register_target", t.values()).to_int();
 }
 
 void WarfieldScript::unregister_target(int64_t id) { call("unregister_target", {id}); }

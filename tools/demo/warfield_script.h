@@ -8,40 +8,20 @@
 #include <vector>
 
 #include "host/engine.h"
+#include "host/script_args.h"
 
 namespace demo {
 
 using whost::Vector2;
 
-struct ProjectileSpec {
-    int64_t node = 0;
-    int64_t type = 0;
-    Vector2 velocity{};
-    double speed = 0.0;
-    int64_t collision_flags = 1;
-    int64_t camp = 0;
-    int64_t grid_y = 0;
-    double fire_length = 0.0;
-    double check_distance = 0.0;
-    Vector2 save_pos{};
-    double ground_height = 0.0;
-    int64_t fire_dir_x = 1;
-    double y_speed = 0.0;
-    double z_val = 0.0;
-    double gravity_val = 0.0;
-    double gravity_scale_val = 1.0;
-    int64_t target = 0;
-    bool rotate_follow_velocity = false;
-    double rotate_scale = 0.0;
+// What the demo's scripts register: every argument by name, with the
+// defaults of a plain projectile and a hittable target.
+struct ProjectileSpec : whost::ProjectileScriptArgs {
+    ProjectileSpec() : ProjectileScriptArgs(whost::plain_projectile()) {}
 };
 
-struct TargetSpec {
-    int64_t node = 0;
-    int64_t camp = 1;
-    int64_t grid_y = 0;
-    int64_t mask_flags = 1;
-    bool all_line_check = false;
-    Vector2 position{};
+struct TargetSpec : whost::TargetScriptArgs {
+    TargetSpec() : TargetScriptArgs(whost::hittable_target()) {}
 };
 
 // The children a projectile scene has below its root, by their paths.
@@ -91,6 +71,7 @@ public:
 
 private:
     whost::Variant call(std::string_view method, std::initializer_list<whost::Variant> args);
+    whost::Variant call(std::string_view method, const std::vector<whost::Variant>& args);
     void call_ids(std::string_view method, std::initializer_list<whost::Variant> args, std::vector<int64_t>& out);
 
     whost::Object* node_;
