@@ -20,53 +20,6 @@ std::vector<unsigned char> snapshot(const SlotPool<Record>& pool) {
     return bytes;
 }
 
-void call_every_setter(Warfield& w, int32_t id) {
-    w.unregister_projectile(id);
-    w.set<&ProjectileState::hit_over>(id, true);
-    w.set<&ProjectileState::velocity>(id, {9, 9});
-    w.set<&ProjectileState::target_instance_id>(id, 9);
-    w.set<&ProjectileState::grid_y>(id, 9);
-
-    w.unregister_character(id);
-    w.set<&CharacterState::blow_back, &CharacterState::blow_back_num>(id, true, 9);
-    w.set<&CharacterState::die>(id, true);
-    w.set<&CharacterState::near_die>(id, true);
-    w.set<&CharacterState::invisible>(id, true);
-    w.set<&CharacterState::in_game>(id, false);
-    w.set<&CharacterState::ice_speed_down>(id, true);
-    w.set<&CharacterState::ground_height>(id, 9);
-    w.set<&CharacterState::z_val>(id, 9);
-    w.set<&CharacterState::grid_pos>(id, {9, 9});
-    w.set<&CharacterState::has_buffs>(id, true);
-    w.set<&CharacterState::shadow_follow_height>(id, false);
-    w.set<&CharacterState::should_update_grid_pos>(id, false);
-
-    w.unregister_target(id);
-    w.set<&TargetState::camp>(id, 9);
-    w.set<&TargetState::grid_y>(id, 9);
-    w.set<&TargetState::collision_flags>(id, 9);
-    w.set<&TargetState::mask_flags>(id, 9);
-    w.set<&TargetState::invincible>(id, true);
-    w.set<&TargetState::can_be_collection>(id, false);
-    w.set<&TargetState::die>(id, true);
-    w.set<&TargetState::near_die>(id, true);
-    w.set<&TargetState::all_line_check>(id, true);
-    w.set<&TargetState::height>(id, 9);
-    w.set<&TargetState::global_position_x, &TargetState::global_position_y>(id, 9, 9);
-    w.set<&TargetState::is_item>(id, true);
-    w.set<&TargetState::is_crater>(id, true);
-    w.set<&TargetState::is_gravestone>(id, true);
-    w.set<&TargetState::is_vase>(id, true);
-    w.set<&TargetState::can_check>(id, false);
-    w.set<&TargetState::can_projectile_check>(id, false);
-    w.set<&TargetState::is_bowling_base>(id, true);
-
-    w.unregister_ground_item(id);
-    w.set<&GroundItemState::ground_height>(id, 9);
-    w.set<&GroundItemState::y_speed>(id, 9);
-    w.set<&GroundItemState::z_val>(id, 9);
-}
-
 TEST(InvalidIds, ChangeNothingOnAnyPool) {
     Warfield w;
     for (int i = 0; i < 3; ++i) {
@@ -90,7 +43,7 @@ TEST(InvalidIds, ChangeNothingOnAnyPool) {
     const auto ground_items = snapshot(w.ground_items());
 
     for (int32_t bad : {-1, 3, 4, 1 << 20, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()}) {
-        call_every_setter(w, bad);
+        test::call_every_setter(w, bad);
     }
 
     EXPECT_EQ(snapshot(w.projectiles()), projectiles);
@@ -107,7 +60,7 @@ TEST(InvalidIds, ChangeNothingOnAnyPool) {
 
 TEST(InvalidIds, EmptyPoolsIgnoreIdZero) {
     Warfield w;
-    call_every_setter(w, 0);
+    test::call_every_setter(w, 0);
     EXPECT_EQ(w.projectiles().size(), 0);
     EXPECT_EQ(w.get_active_projectile_count(), 0);
     EXPECT_EQ(w.get_active_target_count(), 0);
