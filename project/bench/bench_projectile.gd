@@ -3,6 +3,8 @@ extends Node2D
 ## callbacks that do nothing, and the same flight written in GDScript for the
 ## per-node peer (run from _physics_process when that peer is measured).
 
+const ProjectileLayout := preload("res://support/projectile_layout.gd")
+
 enum Kind { STRAIGHT, LOB, ARC, TRACKING, CATAPULT }
 
 ## The physics frame number, counted by the benchmark's clock node the way the
@@ -35,62 +37,29 @@ var hit_over := false
 
 ## The game's scene: a shadow, a body with its sprite, a hit box.
 static func make() -> Node2D:
-	var root := Node2D.new()
 	var shadow_sprite := Polygon2D.new()
-	shadow_sprite.name = "ShadowSprite"
 	shadow_sprite.color = Color(0, 0, 0, 0.35)
 	shadow_sprite.polygon = PackedVector2Array([Vector2(-9, -3), Vector2(9, -3), Vector2(9, 3), Vector2(-9, 3)])
-	root.add_child(shadow_sprite)
-	var projectile_body := Node2D.new()
-	projectile_body.name = "ProjectileBodyNode"
-	root.add_child(projectile_body)
 	var projectile_sprite := Polygon2D.new()
-	projectile_sprite.name = "ProjectileSprite"
 	projectile_sprite.color = Color(1, 0.85, 0.2)
 	projectile_sprite.polygon = PackedVector2Array([Vector2(-8, -5), Vector2(8, 0), Vector2(-8, 5)])
-	projectile_body.add_child(projectile_sprite)
-	var box := Node2D.new()
-	box.name = "HitBox"
-	root.add_child(box)
+	var root := ProjectileLayout.add_children(Node2D.new(), shadow_sprite, projectile_sprite)
+	root.move_child(shadow_sprite, 0)  # drawn under the body, as in the game's scene
 	return root
 
 
 # --- Called by the Warfield node (and by the GDScript peers) ----------------
 
-func update_grid_pos() -> void:
-	pass
-
-
-func check_shooter_height() -> void:
-	pass
-
-
-func over_from_extension() -> void:
-	pass
-
-
-func land_from_extension() -> void:
-	pass
-
-
-func enable_monitoring() -> void:
-	pass
-
-
-func disable_monitoring() -> void:
-	pass
-
-
-func hit_target_from_extension() -> void:
-	pass
-
-
-func target_died_from_extension() -> void:
-	pass
-
-
-func find_track_target() -> void:
-	pass
+# Nothing to do: the benchmark measures the calls alone.
+func update_grid_pos() -> void: pass
+func check_shooter_height() -> void: pass
+func over_from_extension() -> void: pass
+func land_from_extension() -> void: pass
+func enable_monitoring() -> void: pass
+func disable_monitoring() -> void: pass
+func hit_target_from_extension() -> void: pass
+func target_died_from_extension() -> void: pass
+func find_track_target() -> void: pass
 
 
 # --- The per-node peer -------------------------------------------------------

@@ -12,6 +12,8 @@ extends SceneTree
 
 const Projectile := preload("res://bench/bench_projectile.gd")
 const Manager := preload("res://bench/bench_manager.gd")
+const FrameClock := preload("res://support/frame_clock.gd")
+const UserArgs := preload("res://support/user_args.gd")
 const KINDS := ["straight", "lob", "arc", "tracking", "catapult"]
 # Tall enough that a catapult throw for the whole run stays in the play area.
 const VIEW := Vector2i(1280, 30000)
@@ -28,25 +30,13 @@ var _start_us := 0
 var _samples := PackedInt64Array()
 
 
-class Clock:
-	extends Node
-	var on_tick: Callable
-
-	func _physics_process(_delta: float) -> void:
-		on_tick.call()
-
-
 func _initialize() -> void:
-	for arg in OS.get_cmdline_user_args():
-		var kv := arg.split("=")
-		if kv.size() != 2:
-			continue
-		match kv[0]:
-			"impl": _impl = kv[1]
-			"kind": _kind = kv[1]
-			"count": _count = kv[1].to_int()
-			"frames": _frames = kv[1].to_int()
-			"warmup": _warmup = kv[1].to_int()
+	var args := UserArgs.read({impl = _impl, kind = _kind, count = _count, frames = _frames, warmup = _warmup})
+	_impl = args.impl
+	_kind = args.kind
+	_count = args.count
+	_frames = args.frames
+	_warmup = args.warmup
 	if not (_impl in ["warfield", "pernode", "manager"]) or not (_kind in KINDS or _kind == "mixed"):
 		printerr("frame_bench: unknown impl or kind")
 		quit(2)
@@ -63,15 +53,7 @@ func _build() -> void:
 	Projectile.area = Rect2(-100.0, rect.position.y, rect.size.x + 200.0, rect.size.y)
 	Projectile.frame = 0
 
-	# The clocks run first and last in every physics frame.
-	var first := Clock.new()
-	first.process_physics_priority = -1000000
-	first.on_tick = _frame_begins
-	root.add_child(first)
-	var last := Clock.new()
-	last.process_physics_priority = 1000000
-	last.on_tick = _frame_ends
-	root.add_child(last)
+	FrameClock.bracket(root, _frame_begins, _frame_ends)
 
 	var world := Node2D.new()
 	root.add_child(world)

@@ -11,6 +11,7 @@ extends SceneTree
 ##     RESULT impl=... query=line|range|all|metallic count=... us=<per call> found=...
 
 const Target := preload("res://bench/bench_target.gd")
+const UserArgs := preload("res://support/user_args.gd")
 
 var _impl := "warfield"
 var _count := 1000
@@ -29,13 +30,10 @@ var _die := PackedByteArray()
 
 
 func _initialize() -> void:
-	for arg in OS.get_cmdline_user_args():
-		var kv := arg.split("=")
-		if kv.size() == 2:
-			match kv[0]:
-				"impl": _impl = kv[1]
-				"count": _count = kv[1].to_int()
-				"reps": _reps = kv[1].to_int()
+	var args := UserArgs.read({impl = _impl, count = _count, reps = _reps})
+	_impl = args.impl
+	_count = args.count
+	_reps = args.reps
 	_warfield = ClassDB.instantiate("Warfield")
 	root.add_child(_warfield)
 	for i in _count:

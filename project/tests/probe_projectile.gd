@@ -24,37 +24,12 @@ func _record(method: String) -> void:
 		hook.call(self, method)
 
 
-func update_grid_pos() -> void:
-	_record("update_grid_pos")
-
-
-func check_shooter_height() -> void:
-	_record("check_shooter_height")
-
-
-func over_from_extension() -> void:
-	_record("over_from_extension")
-
-
-func land_from_extension() -> void:
-	_record("land_from_extension")
-
-
-func enable_monitoring() -> void:
-	_record("enable_monitoring")
-
-
-func disable_monitoring() -> void:
-	_record("disable_monitoring")
-
-
-func hit_target_from_extension() -> void:
-	_record("hit_target_from_extension")
-
-
-func target_died_from_extension() -> void:
-	_record("target_died_from_extension")
-
-
-func find_track_target() -> void:
-	_record("find_track_target")
+func update_grid_pos() -> void: _record("update_grid_pos")
+func check_shooter_height() -> void: _record("check_shooter_height")
+func over_from_extension() -> void: _record("over_from_extension")
+func land_from_extension() -> void: _record("land_from_extension")
+func enable_monitoring() -> void: _record("enable_monitoring")
+func disable_monitoring() -> void: _record("disable_monitoring")
+func hit_target_from_extension() -> void: _record("hit_target_from_extension")
+func target_died_from_extension() -> void: _record("target_died_from_extension")
+func find_track_target() -> void: _record("find_track_target")

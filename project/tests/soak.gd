@@ -11,6 +11,9 @@ extends SceneTree
 ## Run it in a debug engine and read its output for engine errors and for the
 ## leak report at exit: there must be none.
 
+const FrameClock := preload("res://support/frame_clock.gd")
+const ProjectileLayout := preload("res://support/projectile_layout.gd")
+const UserArgs := preload("res://support/user_args.gd")
 const VIEW := Vector2i(1280, 720)
 const MAX_PROJECTILES := 300  # released slots are reused; finished ones stay until released
 const FINISHING := ["over_from_extension", "land_from_extension", "hit_target_from_extension"]
@@ -40,14 +43,6 @@ class SoakTarget:
 		return soak.on_metallic(self)
 
 
-class Clock:
-	extends Node
-	var tick: Callable
-
-	func _physics_process(_delta: float) -> void:
-		tick.call()
-
-
 var _rng := RandomNumberGenerator.new()
 var _frames := 3000
 var _frame := 0
@@ -75,14 +70,9 @@ var _children_touched := 0
 
 
 func _initialize() -> void:
-	var seed_value := 1
-	for arg in OS.get_cmdline_user_args():
-		var kv := arg.split("=")
-		if kv.size() == 2 and kv[0] == "frames":
-			_frames = kv[1].to_int()
-		elif kv.size() == 2 and kv[0] == "seed":
-			seed_value = kv[1].to_int()
-	_rng.seed = seed_value
+	var args := UserArgs.read({frames = _frames, seed = 1})
+	_frames = args.frames
+	_rng.seed = args.seed
 	_build.call_deferred()
 
 
@@ -91,14 +81,7 @@ func _initialize() -> void:
 func _build() -> void:
 	await process_frame
 	root.size = VIEW
-	var first := Clock.new()
-	first.process_physics_priority = -1000000
-	first.tick = _before_frame
-	root.add_child(first)
-	var last := Clock.new()
-	last.process_physics_priority = 1000000
-	last.tick = _after_frame
-	root.add_child(last)
+	FrameClock.bracket(root, _before_frame, _after_frame)
 	_world = Node2D.new()
 	root.add_child(_world)
 	_w = ClassDB.instantiate("Warfield")
@@ -282,16 +265,7 @@ func _spawn_projectile() -> void:
 	var p := SoakProjectile.new()
 	p.soak = self
 	p.position = Vector2(_rng.randf_range(0, 1280), _rng.randf_range(0, 720))
-	var body := Node2D.new()
-	body.name = "ProjectileBodyNode"
-	p.add_child(body)
-	var sprite := Node2D.new()
-	sprite.name = "ProjectileSprite"
-	body.add_child(sprite)
-	for n in ["ShadowSprite", "HitBox"]:
-		var child := Node2D.new()
-		child.name = n
-		p.add_child(child)
+	ProjectileLayout.add_children(p)
 	_world.add_child(p)
 	var kind := _rng.randi_range(0, 5)
 	var target := _any(_targets)
