@@ -26,7 +26,7 @@ addon_files() {
   for f in README.md LICENSE CHANGELOG.md; do
     printf 'addons/warfield/%s\t%s\n' "$f" "$f"
   done
-  for f in shot.gd target.gd; do
+  for f in shot.gd target.gd registration.gd; do
     printf 'addons/warfield/%s\tproject/addons/warfield/%s\n' "$f" "$f"
   done
 }

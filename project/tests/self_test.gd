@@ -15,6 +15,7 @@ const ProbeProjectile := preload("res://tests/probe_projectile.gd")
 const ProbeTarget := preload("res://tests/probe_target.gd")
 const Shot := preload("res://addons/warfield/shot.gd")
 const Target := preload("res://addons/warfield/target.gd")
+const ProjectileLayout := preload("res://support/projectile_layout.gd")
 const TIME_LIMIT_MS := 90000
 const DELTA := 1.0 / 60.0  # project/project.godot runs 60 physics ticks per second
 const VIEW := Vector2i(1280, 720)
@@ -114,6 +115,7 @@ func _run() -> void:
 		await _check_projectile_kinds()
 		await _check_queries()
 		await _check_helpers()
+		_check_helper_fields()
 		await _check_demo()
 	_finish()
 
@@ -172,18 +174,7 @@ func _probe(w: Node, at: Vector2, children := true) -> Node2D:
 	var p: Node2D = ProbeProjectile.new()
 	p.position = at
 	if children:
-		var body := Node2D.new()
-		body.name = "ProjectileBodyNode"
-		p.add_child(body)
-		var sprite := Node2D.new()
-		sprite.name = "ProjectileSprite"
-		body.add_child(sprite)
-		var shadow := Node2D.new()
-		shadow.name = "ShadowSprite"
-		p.add_child(shadow)
-		var hit_box := Node2D.new()
-		hit_box.name = "HitBox"
-		p.add_child(hit_box)
+		ProjectileLayout.add_children(p)
 	w.get_parent().add_child(p)
 	return p
 
@@ -762,6 +753,25 @@ func _check_helpers() -> void:
 	_near(straight.position.x, 410.0, 10.1, "at its range")
 	_eq(w.query_targets_in_line(0, 1, 1, false, 1), [enemy.get_instance_id()], "a target is found in its row")
 	_drop(w)
+
+
+# with() sets the helper's own public fields, with values they can hold, and
+# nothing else; registering needs a Warfield node. Each refusal prints an error.
+func _check_helper_fields() -> void:
+	_group = "helpers: fields"
+	var shot := Shot.straight(Vector2(3, 4)).with({"script": null, "velocity": 3, "_aim": Vector2.ONE,
+			"catapult_target_pos": Vector2i(5, 6), "camp": 2.0})
+	var target := Target.of_camp(1).with({"script": null, "mask_flags": Vector2.ONE, "die": 1})
+	_check(shot.get_script() == Shot and target.get_script() == Target, "the script is no field")
+	_eq([shot.velocity, shot.get("_aim"), target.mask_flags], [Vector2(3, 4), null, 1],
+			"a private field or a value the field cannot hold is skipped")
+	_eq([shot.catapult_target_pos, shot.camp, target.die], [Vector2(5, 6), 2, true],
+			"values the engine converts are set, converted")
+	var node := Node2D.new()
+	var plain := Node.new()
+	_eq([shot.fire(plain, node), target.register(plain, node)], [-1, -1], "a node that is not a Warfield is refused")
+	node.free()
+	plain.free()
 
 
 # Sets each field named in signature's arguments (after node_instance_id) to a

@@ -11,6 +11,7 @@ extends RefCounted
 ## tree by the next physics frame: one that is not is stopped there.
 
 const Shot := preload("shot.gd")
+const Registration := preload("registration.gd")
 
 enum Kind { STRAIGHT, LOB, ARC, TRACKING, CATAPULT }
 
@@ -108,13 +109,10 @@ static func _make(kind: Kind, p_velocity: Vector2) -> Shot:
 	return s
 
 
-## Sets fields by name; an unknown name is reported and skipped.
+## Sets fields by name; an unknown name, or a value its field cannot hold, is
+## reported and skipped.
 func with(fields: Dictionary) -> Shot:
-	for key in fields:
-		if (key is String or key is StringName) and not key.begins_with("_") and key in self:
-			set(key, fields[key])
-		else:
-			push_error("Shot has no field %s" % [key])
+	Registration.assign(self, fields, "Shot")
 	return self
 
 
@@ -169,17 +167,15 @@ func flight_time() -> float:
 
 
 ## Registers node with warfield as this shot and returns its slot id, or -1
-## (with an error) when there is no node.
+## (with an error) when there is no node or warfield is no Warfield node.
 func fire(warfield: Node, node: Node2D) -> int:
-	var args := arguments_for(warfield, node)
-	return -1 if args.is_empty() else warfield.callv("register_projectile", args)
+	return Registration.register(warfield, &"register_projectile", arguments_for(warfield, node))
 
 
 ## register_projectile's 28 arguments for node, as fire() passes them; empty
 ## (with an error) when there is no node.
 func arguments_for(warfield: Node, node: Node2D) -> Array:
-	if warfield == null or not is_instance_valid(node):
-		push_error("Shot.fire needs a Warfield node and a projectile node")
+	if not Registration.can_register(warfield, node, "Shot.fire needs a Warfield node and a projectile node"):
 		return []
 	# Outside the tree a node has no global position yet: its position stands in.
 	var from := node.global_position if node.is_inside_tree() else node.position

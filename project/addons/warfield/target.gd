@@ -10,6 +10,7 @@ extends RefCounted
 ## not the node: keep it current with set_target_position and the other setters.
 
 const Target := preload("target.gd")
+const Registration := preload("registration.gd")
 
 # The fields, in register_target's order. null ones are worked out by register().
 var camp := 0
@@ -39,28 +40,23 @@ static func of_camp(p_camp: int) -> Target:
 	return t
 
 
-## Sets fields by name; an unknown name is reported and skipped.
+## Sets fields by name; an unknown name, or a value its field cannot hold, is
+## reported and skipped.
 func with(fields: Dictionary) -> Target:
-	for key in fields:
-		if (key is String or key is StringName) and key in self:
-			set(key, fields[key])
-		else:
-			push_error("Target has no field %s" % [key])
+	Registration.assign(self, fields, "Target")
 	return self
 
 
 ## Registers node with warfield as this target and returns its slot id, or -1
-## (with an error) when there is no node.
+## (with an error) when there is no node or warfield is no Warfield node.
 func register(warfield: Node, node: Node) -> int:
-	var args := arguments_for(warfield, node)
-	return -1 if args.is_empty() else warfield.callv("register_target", args)
+	return Registration.register(warfield, &"register_target", arguments_for(warfield, node))
 
 
 ## register_target's 20 arguments for node, as register() passes them; empty
 ## (with an error) when there is no node.
 func arguments_for(warfield: Node, node: Node) -> Array:
-	if warfield == null or not is_instance_valid(node):
-		push_error("Target.register needs a Warfield node and a target node")
+	if not Registration.can_register(warfield, node, "Target.register needs a Warfield node and a target node"):
 		return []
 	var at: Vector2 = position if position != null else _node_position(node)
 	return [node.get_instance_id(), camp, grid_y if grid_y != null else int(floor(at.y / warfield.grid_size.y)),
