@@ -72,11 +72,7 @@ struct HostCall {
 // The instance ids of a projectile scene built by add_projectile_scene; 0 for
 // a child that was left out.
 struct ProjectileScene {
-    uint64_t root = 0;
-    uint64_t body = 0;
-    uint64_t sprite = 0;
-    uint64_t shadow = 0;
-    uint64_t hit_box = 0;
+    uint64_t root = 0, body = 0, sprite = 0, shadow = 0, hit_box = 0;
 };
 
 class FakeHost final : public Host {
@@ -205,24 +201,29 @@ public:
     // the same promise only under an identity parent.
     bool moved_under_offset_parent() const { return moved_under_offset_parent_; }
 
-    // Host.
+    // Host. The fields above answer the first three.
     bool is_editor_hint() override;
     ObjectHandle get_viewport() override;
     Rect2 get_visible_rect(ObjectHandle viewport) override;
+    // Freed nodes are found by no id; any object may be asked its class.
     ObjectHandle object_from_instance_id(uint64_t instance_id) override;
     ObjectHandle cast_to_node2d(ObjectHandle object) override;
     bool is_inside_tree(ObjectHandle node) override;
+    // Paths and names compare the children's tags, not their strings.
     ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) override;
     uint64_t get_instance_id(ObjectHandle object) override;
     ObjectHandle get_parent(ObjectHandle node) override;
     bool has_name(ObjectHandle node, ChildPath path) override;
+    // Node2D only; global positions compose the ancestors' translations.
     Vector2 get_global_position(ObjectHandle node2d) override;
     void set_global_position(ObjectHandle node2d, Vector2 p) override;
     Vector2 get_position(ObjectHandle node2d) override;
-    void set_position(ObjectHandle node2d, Vector2 p) override;
     float get_rotation(ObjectHandle node2d) override;
+    // Writes, fenced while fence_writes is on.
+    void set_position(ObjectHandle node2d, Vector2 p) override;
     void set_rotation(ObjectHandle node2d, float radians) override;
     void set_scale(ObjectHandle node2d, Vector2 s) override;
+    // The node's own method, else the catch-all, else its fixed answer.
     void call(ObjectHandle object, ScriptMethod method) override;
     bool call_bool(ObjectHandle object, ScriptMethod method) override;
 
