@@ -10,6 +10,7 @@
 #include "host/array.h"
 #include "library_scene.h"
 #include "scenes.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield::bench {
 namespace {
@@ -22,10 +23,11 @@ class EveryKind : public ::testing::TestWithParam<int> {};
 TEST_P(EveryKind, CoreFramesMakeThePrescribedHostCalls) {
     for (const bool half_released : {false, true}) {
         FrameScene scene(static_cast<Kind>(GetParam()), 20, half_released);
-        scene.warfield._physics_process(scene.host, kDelta);
+        _physics_process(scene.warfield, scene.host, kDelta);
         std::vector<RecordedCall> calls;
-        RecordingHost recorder(scene.host, calls);
-        for (int f = 0; f < kPeriod; ++f) scene.warfield._physics_process(recorder, kDelta);
+        record_calls(scene.host, calls, [&] {
+            for (int f = 0; f < kPeriod; ++f) _physics_process(scene.warfield, scene.host, kDelta);
+        });
         uint64_t per_frame = 0;
         const OpCounts made = from_recording(count_by_op(calls), kPeriod * 20.0, &per_frame);
         EXPECT_EQ(differences(prescribed(GetParam()), made), "") << kind_name(static_cast<Kind>(GetParam()));
@@ -61,7 +63,7 @@ TEST(QueryResult, IsSizedOnceAndWrittenByIndexOnBothPaths) {
     demo::WarfieldScript script(node);
     for (int i = 0; i < 7; ++i) {
         demo::TargetSpec t;
-        t.node = 100 + i;
+        t.node_instance_id = 100 + i;
         script.register_target(t);
     }
     engine.physics_frame(kDelta);

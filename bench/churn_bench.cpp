@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "alloc_counter.h"
-#include "cheap_host.h"
+#include "fake_host.h"
 #include "scenes.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield::bench {
 namespace {
@@ -17,7 +18,7 @@ constexpr int kCountedPairs = 1000000;
 // Each iteration releases the oldest live projectile and registers a new
 // one, as a battle does when one shot ends and another is fired.
 void BM_ProjectileChurn(benchmark::State& state) {
-    CheapHost host(static_cast<std::size_t>(kPopulation) * 5);
+    test::FakeHost host{{.observed = false}};
     Warfield w;
     std::vector<int32_t> live;
     for (int32_t i = 0; i < kPopulation; ++i) live.push_back(register_flying(w, host, Kind::straight, 0));
@@ -26,9 +27,9 @@ void BM_ProjectileChurn(benchmark::State& state) {
     std::size_t oldest = 0;
     const auto pair = [&] {
         w.unregister_projectile(live[oldest]);
-        live[oldest] = w.register_projectile(node, 0, {1.0f, 0.0f}, 0.0f, 1, 0, 0, false, 0.0f, 0, false, 0.0f, 0.0f,
+        live[oldest] = w.register_projectile({node, 0, {1.0f, 0.0f}, 0.0f, 1, 0, 0, false, 0.0f, 0, false, 0.0f, 0.0f,
                                              {}, 0.0f, 0.0f, 1, 0.0f, 0.0f, 0.0f, 0.0f, 0, 0.0f, {}, {}, false, 0.0f,
-                                             false);
+                                             false});
         oldest = (oldest + 1) % live.size();
     };
     // Counted apart from the timing loop, which allocates for itself.
@@ -47,11 +48,11 @@ BENCHMARK(BM_ProjectileChurn);
 // rebuild) every 100 pairs, as targets die and spawn in a running game; the
 // timed run is the pairs alone.
 void BM_TargetChurn(benchmark::State& state) {
-    CheapHost host(1);
+    test::FakeHost host{{.observed = false}};
     Warfield w;
-    w._ready(host);
+    _ready(w, host);
     register_targets(w, kPopulation, 5);
-    w._physics_process(host, kDelta);
+    _physics_process(w, host, kDelta);
     const int32_t slots_before = w.targets().size();
     int32_t next = 0;
     uint64_t pairs = 0;
@@ -61,7 +62,7 @@ void BM_TargetChurn(benchmark::State& state) {
         const int32_t id = register_target_at(w, 7, next % 2, next % 5, 1.0f, 1.0f);
         benchmark::DoNotOptimize(id);
         next = (next + 1) % kPopulation;
-        if (with_frames && ++pairs % 100 == 0) w._physics_process(host, kDelta);
+        if (with_frames && ++pairs % 100 == 0) _physics_process(w, host, kDelta);
     };
     pair();  // the free list's first release grows it once
     const AllocationScope allocs;

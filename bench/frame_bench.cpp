@@ -13,6 +13,7 @@
 #include "call_budget.h"
 #include "call_recorder.h"
 #include "scenes.h"
+#include "simulation/physics_frame.h"
 
 namespace warfield::bench {
 namespace {
@@ -43,8 +44,8 @@ void BM_Frame(benchmark::State& state) {
     FrameScene scene(kind, live, half_released);
     Warfield& w = scene.warfield;
     // Two frames to let every table reach its size.
-    w._physics_process(scene.host, kDelta);
-    w._physics_process(scene.host, kDelta);
+    _physics_process(w, scene.host, kDelta);
+    _physics_process(w, scene.host, kDelta);
 
     // One recording per frame of a period. Frame k of every later period
     // makes the same calls as recording k, with other values.
@@ -53,8 +54,7 @@ void BM_Frame(benchmark::State& state) {
     uint64_t recorded_calls = 0;
     for (std::vector<RecordedCall>& calls : recordings) {
         calls.reserve(static_cast<std::size_t>(live) * 32);
-        RecordingHost recorder(scene.host, calls);
-        w._physics_process(recorder, kDelta);
+        record_calls(scene.host, calls, [&] { _physics_process(w, scene.host, kDelta); });
         recorded_calls += calls.size();
     }
 
@@ -74,7 +74,7 @@ void BM_Frame(benchmark::State& state) {
         for (int f = 0; f < kPeriod; ++f) {
             const AllocationScope allocs;
             const auto t0 = Clock::now();
-            w._physics_process(scene.host, kDelta);
+            _physics_process(w, scene.host, kDelta);
             const auto t1 = Clock::now();
             allocations_in_frames += allocs.count();
             const double t_frame = seconds(t1 - t0);

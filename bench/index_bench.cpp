@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "alloc_counter.h"
-#include "cheap_host.h"
+#include "fake_host.h"
 #include "scenes.h"
+#include "simulation/physics_frame.h"
+#include "query/target_queries.h"
 
 namespace warfield::bench {
 namespace {
@@ -38,16 +40,16 @@ BENCHMARK(BM_IndexRebuild)->Arg(1000)->Arg(10000)->Arg(100000);
 // projectiles, so the frame is the rebuild plus its bookkeeping.
 void BM_FrameWithRebuild(benchmark::State& state) {
     const auto n = static_cast<int32_t>(state.range(0));
-    CheapHost host(1);
+    test::FakeHost host{{.observed = false}};
     Warfield w;
-    w._ready(host);
+    _ready(w, host);
     register_targets(w, n, 5);
     int32_t row = 0;
-    w._physics_process(host, kDelta);
+    _physics_process(w, host, kDelta);
     const AllocationScope allocs;
     for (auto _ : state) {
-        w.set_target_grid_y(0, row = (row + 1) % 5);
-        w._physics_process(host, kDelta);
+        w.set<&TargetState::grid_y>(0, row = (row + 1) % 5);
+        _physics_process(w, host, kDelta);
     }
     state.counters["allocs_per_frame"] =
         static_cast<double>(allocs.count()) / static_cast<double>(state.iterations());
@@ -67,8 +69,8 @@ std::unique_ptr<Warfield> pool_with_lane(int32_t pool) {
         const int32_t other_row = i % 4 < 2 ? i % 4 : i % 4 + 1;
         register_target_at(*w, static_cast<uint64_t>(i) + 1, 1, in_lane ? 2 : other_row, 0.0f, 0.0f);
     }
-    CheapHost host(1);
-    w->_physics_process(host, kDelta);  // builds the index
+    test::FakeHost host{{.observed = false}};
+    _physics_process(*w, host, kDelta);  // builds the index
     return w;
 }
 
@@ -89,7 +91,7 @@ void BM_LineQueryFlat(benchmark::State& state) {
             const auto t0 = Clock::now();
             for (int q = 0; q < kBatch; ++q) {
                 out.clear();
-                pools[p]->query_targets_in_line(0, 2, 1, false, 2, out);
+                query_targets_in_line(*pools[p], 0, 2, 1, false, 2, out);
                 benchmark::DoNotOptimize(out.data());
             }
             const double t = std::chrono::duration<double>(Clock::now() - t0).count() / kBatch;
@@ -118,7 +120,7 @@ void BM_RangeQuery(benchmark::State& state) {
     out.reserve(static_cast<std::size_t>(n));
     for (auto _ : state) {
         out.clear();
-        w.query_targets_in_range(0, 1, 500.0f, 250.0f, 160.0f, 80.0f, out);
+        query_targets_in_range(w, 0, 1, 500.0f, 250.0f, 160.0f, 80.0f, out);
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["found"] = static_cast<double>(out.size());
@@ -130,15 +132,15 @@ BENCHMARK(BM_RangeQuery)->Arg(1000)->Arg(10000)->Arg(100000);
 // The camp walk through the index, per target listed.
 void BM_CampQuery(benchmark::State& state) {
     const auto n = static_cast<int32_t>(state.range(0));
-    CheapHost host(1);
+    test::FakeHost host{{.observed = false}};
     Warfield w;
     register_targets(w, n, 5);
-    w._physics_process(host, kDelta);
+    _physics_process(w, host, kDelta);
     InstanceIdList out;
     out.reserve(static_cast<std::size_t>(n));
     for (auto _ : state) {
         out.clear();
-        w.query_targets_all(1, 1, out);
+        query_targets_all(w, 1, 1, out);
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["ns_per_listed"] =
@@ -150,18 +152,18 @@ BENCHMARK(BM_CampQuery)->Arg(1000)->Arg(100000);
 // The metallic-armour scan: one script call per candidate.
 void BM_MetallicQuery(benchmark::State& state) {
     const auto n = static_cast<int32_t>(state.range(0));
-    CheapHost host(static_cast<std::size_t>(n));
+    test::FakeHost host{{.observed = false}};
     Warfield w;
     for (int32_t i = 0; i < n; ++i) {
         const uint64_t node = host.add_node();
-        host.node(node).armored = i % 3 == 0;
+        host.answer(node, ScriptMethod::has_metallic_armor, i % 3 == 0);
         register_target_at(w, node, 1, i % 5, 0.0f, 0.0f);
     }
     InstanceIdList out;
     out.reserve(static_cast<std::size_t>(n));
     for (auto _ : state) {
         out.clear();
-        w.query_metallic_armor_targets(host, 0, out);
+        query_metallic_armor_targets(w, host, 0, out);
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["ns_per_candidate"] = benchmark::Counter(

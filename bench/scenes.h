@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "cheap_host.h"
+#include "fake_host.h"
 #include "server/warfield.h"
 
 namespace warfield::bench {
@@ -23,14 +23,14 @@ struct FrameScene {
     // twice as many slots, every other one released.
     FrameScene(Kind kind, int32_t live, bool half_released);
 
-    CheapHost host;
+    test::FakeHost host{{.observed = false}};  // near-free
     Warfield warfield;
     uint64_t target = 0;  // what the tracking projectiles fly at
     int32_t live;
 };
 
 // Registers one projectile of the kind on a new scene in `host`.
-int32_t register_flying(Warfield& w, CheapHost& host, Kind kind, uint64_t target);
+int32_t register_flying(Warfield& w, test::FakeHost& host, Kind kind, uint64_t target);
 
 // `count` targets spread over `rows` rows and two camps, all hittable by
 // collision flag 1, at positions spread over a 1000 x 500 field.

@@ -148,7 +148,7 @@ std::string check_all_result(const Warfield& w, const InstanceIdList& result, in
 
 StoreSnapshot snapshot_store(const Warfield& w) {
     return {snapshot(w.projectiles()), snapshot(w.characters()), snapshot(w.targets()), snapshot(w.ground_items()),
-            w.target_index_dirty(), w.frame_count()};
+            w.target_index_dirty(), w.frame().frame_count};
 }
 
 }  // namespace warfield::fuzz

@@ -34,6 +34,12 @@ std::string check_range_result(const Warfield& w, const InstanceIdList& result, 
                                float cx, float cy, float rx, float ry);
 std::string check_all_result(const Warfield& w, const InstanceIdList& result, int32_t flags);
 
+// Whether two values are the same bits (a NaN stored as given is the same).
+template <class T>
+bool same_bytes(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
 // The raw bytes of every record of a pool, to prove an operation left it be.
 template <class Record>
 std::vector<unsigned char> snapshot(const SlotPool<Record>& pool) {

@@ -10,51 +10,25 @@
 #include <cstdint>
 #include <limits>
 
+#include "server/warfield.h"
+
 namespace warfield::fuzz {
+
+// A setter row of a record header, as an op.
+#define WARFIELD_SETTER_OP(State, method, ...) method,
 
 enum class Op : uint8_t {
     register_projectile,
     unregister_projectile,
-    set_projectile_hit_over,
-    set_projectile_velocity,
-    set_projectile_target,
-    set_projectile_grid_y,
+    WARFIELD_PROJECTILE_SETTERS(WARFIELD_SETTER_OP, WARFIELD_SETTER_OP)
     get_active_projectile_count,
     register_character,
     unregister_character,
-    set_character_blow_back,
-    set_character_die,
-    set_character_near_die,
-    set_character_invisible,
-    set_character_in_game,
-    set_character_ice_speed_down,
-    set_character_ground_height,
-    set_character_z,
-    set_character_grid_pos,
-    set_character_has_buffs,
-    set_character_shadow_follow_height,
-    set_character_should_update_grid_pos,
+    WARFIELD_CHARACTER_SETTERS(WARFIELD_SETTER_OP, WARFIELD_SETTER_OP)
     get_active_character_count,
     register_target,
     unregister_target,
-    set_target_camp,
-    set_target_grid_y,
-    set_target_collision_flags,
-    set_target_mask_flags,
-    set_target_invincible,
-    set_target_can_be_collection,
-    set_target_die,
-    set_target_near_die,
-    set_target_all_line_check,
-    set_target_height,
-    set_target_position,
-    set_target_is_item,
-    set_target_is_crater,
-    set_target_is_gravestone,
-    set_target_is_vase,
-    set_target_can_check,
-    set_target_can_projectile_check,
-    set_target_is_bowling_base,
+    WARFIELD_TARGET_SETTERS(WARFIELD_SETTER_OP, WARFIELD_SETTER_OP)
     query_targets_in_line,
     query_targets_in_range,
     query_targets_all,
@@ -62,9 +36,7 @@ enum class Op : uint8_t {
     get_active_target_count,
     register_ground_item,
     unregister_ground_item,
-    set_ground_item_ground_height,
-    set_ground_item_y_speed,
-    set_ground_item_z,
+    WARFIELD_GROUND_ITEM_SETTERS(WARFIELD_SETTER_OP, WARFIELD_SETTER_OP)
     get_active_ground_item_count,
     set_grid_size,
     get_grid_size,
@@ -98,6 +70,8 @@ enum class Op : uint8_t {
     replace_current_child,   // u8 child path
     count
 };
+
+#undef WARFIELD_SETTER_OP
 
 constexpr uint8_t op_count = static_cast<uint8_t>(Op::count);
 constexpr int script_method_ops = 55;

@@ -17,8 +17,10 @@ bool finishes(ScriptMethod m) {
 }  // namespace
 
 Session::Session(Limits limits, NodeLookup lookup) : limits_(limits) {
-    scene_.set_handler(this);
-    scene_.check_writes(true);
+    scene_.on_any([this](SceneNode& node, ScriptMethod method) { return on_script_call(node, method); });
+    scene_.fence_writes(true);
+    scene_.logging = false;
+    scene_.limit_calls(limits_.runaway_host_calls);
     w_.set_node_lookup(lookup);
 }
 
@@ -30,7 +32,7 @@ std::vector<uint64_t> Session::trace() const {
         return uint64_t{u};
     };
     for (const auto& n : scene_.nodes()) {
-        t.push_back(n->instance_id);
+        t.push_back(n->id);
         t.push_back(n->freed ? 1 : 0);
         t.push_back(bits(n->position.x) << 32 | bits(n->position.y));
         t.push_back(bits(n->rotation));
@@ -62,12 +64,12 @@ std::string Session::run(const uint8_t* data, std::size_t size) {
     in_ = &reader;
     while (!reader.exhausted() && ops_ < limits_.max_ops && !failed() &&
            input_host_calls_ < limits_.max_host_calls) {
-        scene_.reset_host_calls(limits_.runaway_host_calls);
+        scene_.clear_log();
         run_op();
-        input_host_calls_ += scene_.host_calls();
+        input_host_calls_ += scene_.total_calls();
     }
     in_ = nullptr;
-    return !violation_.empty() ? violation_ : scene_.violation();
+    return !violation_.empty() ? violation_ : scene_.first_violation();
 }
 
 void Session::check_state() {
@@ -76,8 +78,8 @@ void Session::check_state() {
                                  check_target_pool(w_, targets_), check_ground_item_pool(w_, ground_items_)}) {
         if (!e.empty()) return fail(e);
     }
-    if (w_.frame_count() < last_frame_count_) return fail("frame_count went down");
-    last_frame_count_ = w_.frame_count();
+    if (w_.frame().frame_count < last_frame_count_) return fail("frame_count went down");
+    last_frame_count_ = w_.frame().frame_count;
     const Vector2 g = w_.get_grid_size();
     if (!same_bits(g.x, grid_size_.x) || !same_bits(g.y, grid_size_.y)) fail("grid_size is not what was set");
 }
@@ -141,7 +143,7 @@ int32_t Session::slot(const PoolModel& model) {
 SceneNode* Session::any_node() {
     const auto& nodes = scene_.nodes();
     const uint8_t k = u8();
-    return nodes.empty() ? nullptr : nodes[k % nodes.size()].get();
+    return nodes.empty() ? nullptr : nodes[k % nodes.size()];
 }
 
 uint64_t Session::instance_id() {
@@ -151,11 +153,11 @@ uint64_t Session::instance_id() {
     auto pick = [&](bool freed) -> uint64_t {
         const uint8_t k = u8();
         std::size_t matching = 0;
-        for (const auto& n : nodes) matching += n->freed == freed ? 1 : 0;
+        for (const SceneNode* n : nodes) matching += n->freed == freed ? 1 : 0;
         if (matching == 0) return 0x100;
         std::size_t skip = k % matching;
         for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
-            if ((*it)->freed == freed && skip-- == 0) return (*it)->instance_id;
+            if ((*it)->freed == freed && skip-- == 0) return (*it)->id;
         }
         return 0x100;
     };
@@ -172,7 +174,7 @@ uint64_t Session::instance_id() {
         }
         case IdPick::current: {
             SceneNode* n = current_node();
-            return n != nullptr ? n->instance_id : pick(false);
+            return n != nullptr ? n->id : pick(false);
         }
     }
     return 0;
@@ -187,7 +189,7 @@ int32_t Session::current_projectile() {
     std::vector<int32_t> mine;
     const auto& pool = w_.projectiles();
     for (int32_t id = 0; id < pool.size(); ++id) {
-        if (projectiles_.holds(id) && pool[id].node_instance_id == node->instance_id) mine.push_back(id);
+        if (projectiles_.holds(id) && pool[id].node_instance_id == node->id) mine.push_back(id);
     }
     return mine.empty() ? -1 : mine[k % mine.size()];
 }
@@ -212,7 +214,7 @@ bool Session::in_frame() const {
 
 bool Session::on_script_call(SceneNode& node, ScriptMethod method) {
     if (failed()) return false;
-    script_calls_.push_back(node.instance_id);
+    script_calls_.push_back(node.id);
     script_calls_.push_back(static_cast<uint64_t>(method));
     const std::size_t here = contexts_.size();
     const Context top = here == 0 ? Context::script : contexts_.back().kind;
@@ -224,17 +226,17 @@ bool Session::on_script_call(SceneNode& node, ScriptMethod method) {
         const auto& pool = w_.targets();
         for (int32_t id = 0; id < pool.size() && !candidate; ++id) {
             const TargetState& t = pool[id];
-            candidate = t.node_instance_id == node.instance_id && t.active && t.camp != camp && !t.die;
+            candidate = t.node_instance_id == node.id && t.active && t.camp != camp && !t.die;
         }
         if (!candidate) return reject("has_metallic_armor asked of a node with no active enemy target");
     } else {
         if (top != Context::frame) return reject(std::string(name) + " called outside the physics frame");
-        if (!node.is_node2d) return reject(std::string(name) + " called on a node that is not a Node2D");
+        if (!node.node2d) return reject(std::string(name) + " called on a node that is not a Node2D");
         if (finishes(method)) {
             bool finished = false;
             const auto& pool = w_.projectiles();
             for (int32_t id = 0; id < pool.size() && !finished; ++id) {
-                finished = pool[id].node_instance_id == node.instance_id && pool[id].hit_over && !pool[id].active;
+                finished = pool[id].node_instance_id == node.id && pool[id].hit_over && !pool[id].active;
             }
             if (!finished) return reject(std::string(name) + " called before the projectile was finished");
         }
@@ -252,7 +254,7 @@ bool Session::on_script_call(SceneNode& node, ScriptMethod method) {
         callback_nodes_.pop_back();
         contexts_.pop_back();
     }
-    if (answer && method == ScriptMethod::has_metallic_armor) contexts_[here - 1].answered_true.push_back(node.instance_id);
+    if (answer && method == ScriptMethod::has_metallic_armor) contexts_[here - 1].answered_true.push_back(node.id);
     return answer;
 }
 

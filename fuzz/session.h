@@ -10,13 +10,15 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "byte_reader.h"
-#include "fuzz_scene.h"
 #include "invariants.h"
 #include "ops.h"
 #include "pool_model.h"
+#include "scene_edits.h"
 #include "server/warfield.h"
 
 namespace warfield::fuzz {
@@ -29,7 +31,7 @@ struct Limits {
     uint64_t runaway_host_calls = 8'000'000;  // per operation; the process aborts
 };
 
-class Session final : public ScriptHandler {
+class Session final {
 public:
     explicit Session(Limits limits = {}, NodeLookup lookup = NodeLookup::remembered);
 
@@ -43,15 +45,13 @@ public:
     // Whether the run stopped early on its host-call budget (the two ways of
     // finding nodes make different numbers of calls, so such runs differ).
     bool out_of_budget() const { return input_host_calls_ >= limits_.max_host_calls; }
-    // Whether a position the frame set could read back changed (see FuzzScene).
+    // Whether a position the frame set could read back changed (see FakeHost).
     bool inexact_positions() const { return scene_.moved_under_offset_parent(); }
 
     Warfield& warfield() { return w_; }
-    FuzzScene& scene() { return scene_; }
+    FakeHost& scene() { return scene_; }
     const PoolModel& projectile_model() const { return projectiles_; }
     int ops_run() const { return ops_; }
-
-    bool on_script_call(SceneNode& node, ScriptMethod method) override;
 
 private:
     enum class Context : uint8_t { script, frame, query, metallic };
@@ -66,7 +66,7 @@ private:
     void check_state();
     void fail(const std::string& what);
     bool reject(const std::string& what);  // fail, answering false
-    bool failed() const { return !violation_.empty() || !scene_.violation().empty(); }
+    bool failed() const { return !violation_.empty() || !scene_.violations().empty(); }
 
     // Argument decoding, always in argument order.
     uint8_t u8() { return in_->u8(); }
@@ -88,23 +88,42 @@ private:
     void unregister(PoolModel& model, const SlotPool<Record>& pool, int32_t id, Call call);
     // A setter: with an invalid id nothing of the pool may change; with a
     // valid one the field holds exactly the bytes passed.
-    template <class Record, class Field, class Call>
-    void setter(const SlotPool<Record>& pool, int32_t id, Field Record::*field, Field value, Call call);
+    template <auto Member, class Record, class Call>
+    void setter(const SlotPool<Record>& pool, int32_t id, FieldValue<Member> value, Call call);
 
-    void op_register_projectile();
-    void op_register_character();
-    void op_register_target();
-    void op_register_ground_item();
+    // One decoder per field type, so a definition decodes field by field.
+    template <class T>
+    T decode();
+    template <class Def>
+    Def decode_def();
+    // The pool of a record's fields, and its model.
+    template <class Record>
+    auto& pool_of() const;
+    template <class Record>
+    PoolModel& model_of();
+    // A register method: the definition's fields decoded in order, then
+    // stored exactly as given and the node's own fields at their start.
+    template <class Def, class Register>
+    void op_register(const char* pool, Register call);
+    bool fresh(const ProjectileState& r) const;
+    bool fresh(const CharacterState& r) const;
+    bool fresh(const TargetState& r) const;
+    bool fresh(const GroundItemState& r) const;
+    // A setter of one or more fields, with its field's effect checked.
+    template <auto Member, auto... More>
+    void op_set();
     void op_query(Op op);
     void op_frame();
     void op_ready();
     void op_spawn_projectile();
     void op_spawn_target();
     void op_current(Op op);
+    // Every script method the core calls on a scene node runs here.
+    bool on_script_call(SceneNode& node, ScriptMethod method);
 
     Limits limits_;
     Warfield w_;
-    FuzzScene scene_;
+    FakeHost scene_{{.observed = true, .engine_ids = true}};
     PoolModel projectiles_, characters_, targets_, ground_items_;
     ByteReader* in_ = nullptr;
     std::vector<ContextEntry> contexts_;
@@ -135,8 +154,8 @@ inline void Session::unregister(PoolModel& model, const SlotPool<Record>& pool, 
     }
 }
 
-template <class Record, class Field, class Call>
-inline void Session::setter(const SlotPool<Record>& pool, int32_t id, Field Record::*field, Field value, Call call) {
+template <auto Member, class Record, class Call>
+inline void Session::setter(const SlotPool<Record>& pool, int32_t id, FieldValue<Member> value, Call call) {
     if (!pool.valid(id)) {
         const auto before = snapshot(pool);
         const bool dirty = w_.target_index_dirty();
@@ -147,8 +166,82 @@ inline void Session::setter(const SlotPool<Record>& pool, int32_t id, Field Reco
         return;
     }
     call();
-    if (std::memcmp(&(pool[id].*field), &value, sizeof value) != 0) {
+    if (!same_bytes(pool[id].*Member, value)) {
         fail("setter did not store its value as given in slot " + std::to_string(id));
+    }
+}
+
+template <>
+inline bool Session::decode<bool>() { return flag(); }
+template <>
+inline int32_t Session::decode<int32_t>() { return i32(); }
+template <>
+inline uint64_t Session::decode<uint64_t>() { return instance_id(); }
+template <>
+inline float Session::decode<float>() { return f32(); }
+template <>
+inline Vector2 Session::decode<Vector2>() { return vec2(); }
+template <>
+inline Vector2i Session::decode<Vector2i>() { return vec2i(); }
+
+template <class Def>
+inline Def Session::decode_def() {
+    Def def;
+    // A fold over the comma operator runs left to right: argument order.
+    std::apply([&](auto... member) { ((def.*member = decode<typename MemberOf<decltype(member)>::Value>()), ...); },
+               Schema<Def>::members);
+    return def;
+}
+
+template <class Record>
+inline auto& Session::pool_of() const {
+    if constexpr (std::is_base_of_v<Record, ProjectileState>) return w_.projectiles();
+    else if constexpr (std::is_base_of_v<Record, CharacterState>) return w_.characters();
+    else if constexpr (std::is_base_of_v<Record, TargetState>) return w_.targets();
+    else return w_.ground_items();
+}
+
+template <class Record>
+inline PoolModel& Session::model_of() {
+    if constexpr (std::is_base_of_v<Record, ProjectileState>) return projectiles_;
+    else if constexpr (std::is_base_of_v<Record, CharacterState>) return characters_;
+    else if constexpr (std::is_base_of_v<Record, TargetState>) return targets_;
+    else return ground_items_;
+}
+
+template <class Def, class Register>
+inline void Session::op_register(const char* pool, Register call) {
+    const Def def = decode_def<Def>();
+    const int32_t id = call(def);
+    registered(model_of<Def>(), pool, id);
+    if (failed()) return;
+    const auto& r = pool_of<Def>()[id];
+    bool as_given = true;
+    std::apply([&](auto... member) { as_given = (same_bytes(r.*member, def.*member) && ...); },
+               Schema<Def>::members);
+    if (!as_given || !fresh(r)) fail(std::string("register_") + pool + " did not store its record as specified");
+}
+
+template <auto Member, auto... More>
+inline void Session::op_set() {
+    using Record = FieldRecord<Member>;
+    const auto& pool = pool_of<Record>();
+    const int32_t id = slot(model_of<Record>());
+    const FieldValue<Member> value = decode<FieldValue<Member>>();
+    const std::tuple<FieldValue<More>...> more{decode<FieldValue<More>>()...};  // braces: in order
+    const bool changes = pool.valid(id) && !same_bytes(pool[id].*Member, value);
+    setter<Member>(pool, id, value, [&] {
+        std::apply([&](auto... rest) { w_.set<Member, More...>(id, value, rest...); }, more);
+    });
+    if (failed() || !pool.valid(id)) return;
+    bool rest_stored = true;
+    std::apply([&](auto... rest) { rest_stored = (same_bytes(pool[id].*More, rest) && ...); }, more);
+    if (!rest_stored) fail("setter did not store its second value as given");
+    if constexpr (kOnSet<Member> == OnSet::reindex_if_changed) {
+        if (changes && !w_.target_index_dirty()) fail("a changed index key left the index clean");
+    }
+    if constexpr (kOnSet<Member> == OnSet::finish_if_true) {
+        if (value && pool[id].active) fail("finishing left the record active");
     }
 }
 
