@@ -10,29 +10,30 @@ namespace {
 // A plain pointer: a static destructor would run after the engine is gone.
 EngineCache* g_cache = nullptr;
 
-GDExtensionMethodBindPtr find_bind(const char* class_name, const char* method, GDExtensionInt hash) {
-    const StringName cls(class_name);
-    const StringName name(method);
-    return api.classdb_get_method_bind(cls.ptr(), name.ptr(), hash);
+GDExtensionMethodBindPtr find_bind(const hashes::EngineMethod& m) {
+    const StringName cls(m.class_name);
+    const StringName name(m.method);
+    return api.classdb_get_method_bind(cls.ptr(), name.ptr(), m.hash);
 }
 
 EngineBinds find_binds() {
+    using namespace hashes;
     EngineBinds b;
-    b.engine_is_editor_hint = find_bind("Engine", "is_editor_hint", hashes::kEngineIsEditorHint);
-    b.node_get_viewport = find_bind("Node", "get_viewport", hashes::kNodeGetViewport);
-    b.node_is_inside_tree = find_bind("Node", "is_inside_tree", hashes::kNodeIsInsideTree);
-    b.node_get_node_or_null = find_bind("Node", "get_node_or_null", hashes::kNodeGetNodeOrNull);
-    b.node_get_parent = find_bind("Node", "get_parent", hashes::kNodeGetParent);
-    b.node_get_name = find_bind("Node", "get_name", hashes::kNodeGetName);
-    b.viewport_get_visible_rect = find_bind("Viewport", "get_visible_rect", hashes::kViewportGetVisibleRect);
-    b.node2d_get_global_position = find_bind("Node2D", "get_global_position", hashes::kNode2DGetVector2);
-    b.node2d_set_global_position = find_bind("Node2D", "set_global_position", hashes::kNode2DSetVector2);
-    b.node2d_get_position = find_bind("Node2D", "get_position", hashes::kNode2DGetVector2);
-    b.node2d_set_position = find_bind("Node2D", "set_position", hashes::kNode2DSetVector2);
-    b.node2d_get_rotation = find_bind("Node2D", "get_rotation", hashes::kNode2DGetRotation);
-    b.node2d_set_rotation = find_bind("Node2D", "set_rotation", hashes::kNode2DSetRotation);
-    b.node2d_set_scale = find_bind("Node2D", "set_scale", hashes::kNode2DSetVector2);
-    b.object_notification = find_bind("Object", "notification", hashes::kObjectNotification);
+    b.engine_is_editor_hint = find_bind(kEngineIsEditorHint);
+    b.node_get_viewport = find_bind(kNodeGetViewport);
+    b.node_is_inside_tree = find_bind(kNodeIsInsideTree);
+    b.node_get_node_or_null = find_bind(kNodeGetNodeOrNull);
+    b.node_get_parent = find_bind(kNodeGetParent);
+    b.node_get_name = find_bind(kNodeGetName);
+    b.viewport_get_visible_rect = find_bind(kViewportGetVisibleRect);
+    b.node2d_get_global_position = find_bind(kNode2DGetGlobalPosition);
+    b.node2d_set_global_position = find_bind(kNode2DSetGlobalPosition);
+    b.node2d_get_position = find_bind(kNode2DGetPosition);
+    b.node2d_set_position = find_bind(kNode2DSetPosition);
+    b.node2d_get_rotation = find_bind(kNode2DGetRotation);
+    b.node2d_set_rotation = find_bind(kNode2DSetRotation);
+    b.node2d_set_scale = find_bind(kNode2DSetScale);
+    b.object_notification = find_bind(kObjectNotification);
     return b;
 }
 

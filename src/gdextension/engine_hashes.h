@@ -12,20 +12,29 @@ namespace warfield::gde::hashes {
 // Builtin methods.
 inline constexpr GDExtensionInt kArrayResize = 848867239;
 
-// Engine class methods.
-inline constexpr GDExtensionInt kEngineIsEditorHint = 36873697;
-inline constexpr GDExtensionInt kNodeGetViewport = 3596683776;
-inline constexpr GDExtensionInt kNodeIsInsideTree = 36873697;
-inline constexpr GDExtensionInt kNodeGetNodeOrNull = 2734337346;
-inline constexpr GDExtensionInt kNodeGetParent = 3160264692;
-inline constexpr GDExtensionInt kNodeGetName = 2002593661;
-inline constexpr GDExtensionInt kViewportGetVisibleRect = 1639390495;
-inline constexpr GDExtensionInt kNode2DGetVector2 = 3341600327;  // get_position, get_global_position
-inline constexpr GDExtensionInt kNode2DSetVector2 = 743155724;   // set_position, set_global_position, set_scale
-inline constexpr GDExtensionInt kNode2DGetRotation = 1740695150;
-inline constexpr GDExtensionInt kNode2DSetRotation = 373806689;
-// Not listed in the API file; computed with the engine's own hash algorithm.
-inline constexpr GDExtensionInt kObjectNotification = 4023243586;
+// Engine class methods: class, method, hash.
+struct EngineMethod {
+    const char* class_name;
+    const char* method;
+    GDExtensionInt hash;
+};
+inline constexpr EngineMethod kEngineIsEditorHint{"Engine", "is_editor_hint", 36873697};
+inline constexpr EngineMethod kNodeGetViewport{"Node", "get_viewport", 3596683776};
+inline constexpr EngineMethod kNodeIsInsideTree{"Node", "is_inside_tree", 36873697};
+inline constexpr EngineMethod kNodeGetNodeOrNull{"Node", "get_node_or_null", 2734337346};
+inline constexpr EngineMethod kNodeGetParent{"Node", "get_parent", 3160264692};
+inline constexpr EngineMethod kNodeGetName{"Node", "get_name", 2002593661};
+inline constexpr EngineMethod kViewportGetVisibleRect{"Viewport", "get_visible_rect", 1639390495};
+inline constexpr EngineMethod kNode2DGetGlobalPosition{"Node2D", "get_global_position", 3341600327};
+inline constexpr EngineMethod kNode2DSetGlobalPosition{"Node2D", "set_global_position", 743155724};
+inline constexpr EngineMethod kNode2DGetPosition{"Node2D", "get_position", 3341600327};
+inline constexpr EngineMethod kNode2DSetPosition{"Node2D", "set_position", 743155724};
+inline constexpr EngineMethod kNode2DGetRotation{"Node2D", "get_rotation", 1740695150};
+inline constexpr EngineMethod kNode2DSetRotation{"Node2D", "set_rotation", 373806689};
+inline constexpr EngineMethod kNode2DSetScale{"Node2D", "set_scale", 743155724};
+// Its hash is not listed in the API file; computed with the engine's own
+// hash algorithm.
+inline constexpr EngineMethod kObjectNotification{"Object", "notification", 4023243586};
 
 // Virtual methods the class overrides.
 inline constexpr uint32_t kNodePhysicsProcess = 373806689;

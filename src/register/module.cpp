@@ -16,8 +16,9 @@ void register_warfield_class(GDExtensionInitializationLevel level) {
         ClassRegistry::bind_method(method);
     }
     ClassRegistry::add_property(warfield_grid_size_property());
-    ClassRegistry::bind_virtual_method("_physics_process", gde::hashes::kNodePhysicsProcess, &gde::call_physics_process);
-    ClassRegistry::bind_virtual_method("_ready", gde::hashes::kNodeReady, &gde::call_ready);
+    using namespace gde::hashes;
+    ClassRegistry::bind_virtual_method("_physics_process", kNodePhysicsProcess, &gde::call_physics_process);
+    ClassRegistry::bind_virtual_method("_ready", kNodeReady, &gde::call_ready);
 }
 
 void initialize_warfield_module(GDExtensionInitializationLevel level) {

@@ -1,35 +1,39 @@
+#include <cstddef>
 #include <cstring>
+#include <iterator>
 
 #include "simulation/host.h"
 
 namespace warfield {
 
+namespace {
+
+// In the order of the enums.
+constexpr const char* kScriptMethodNames[] = {
+    "update_grid_pos",         "check_shooter_height",       "over_from_extension", "land_from_extension",
+    "enable_monitoring",       "disable_monitoring",         "hit_target_from_extension",
+    "target_died_from_extension", "find_track_target",       "has_metallic_armor",
+};
+static_assert(std::size(kScriptMethodNames) == static_cast<std::size_t>(ScriptMethod::count));
+
+constexpr const char* kChildPathNames[] = {
+    "ProjectileBodyNode",
+    "ProjectileBodyNode/ProjectileSprite",
+    "ShadowSprite",
+    "HitBox",
+};
+static_assert(std::size(kChildPathNames) == static_cast<std::size_t>(ChildPath::count));
+
+}  // namespace
+
 const char* script_method_name(ScriptMethod m) {
-    switch (m) {
-        case ScriptMethod::update_grid_pos: return "update_grid_pos";
-        case ScriptMethod::check_shooter_height: return "check_shooter_height";
-        case ScriptMethod::over_from_extension: return "over_from_extension";
-        case ScriptMethod::land_from_extension: return "land_from_extension";
-        case ScriptMethod::enable_monitoring: return "enable_monitoring";
-        case ScriptMethod::disable_monitoring: return "disable_monitoring";
-        case ScriptMethod::hit_target_from_extension: return "hit_target_from_extension";
-        case ScriptMethod::target_died_from_extension: return "target_died_from_extension";
-        case ScriptMethod::find_track_target: return "find_track_target";
-        case ScriptMethod::has_metallic_armor: return "has_metallic_armor";
-        case ScriptMethod::count: break;
-    }
-    return "";
+    const auto i = static_cast<std::size_t>(m);
+    return i < std::size(kScriptMethodNames) ? kScriptMethodNames[i] : "";
 }
 
 const char* child_path_name(ChildPath p) {
-    switch (p) {
-        case ChildPath::projectile_body: return "ProjectileBodyNode";
-        case ChildPath::projectile_sprite: return "ProjectileBodyNode/ProjectileSprite";
-        case ChildPath::shadow_sprite: return "ShadowSprite";
-        case ChildPath::hit_box: return "HitBox";
-        case ChildPath::count: break;
-    }
-    return "";
+    const auto i = static_cast<std::size_t>(p);
+    return i < std::size(kChildPathNames) ? kChildPathNames[i] : "";
 }
 
 const char* child_name(ChildPath p) {

@@ -73,8 +73,9 @@ StepOutcome step_arc(StepContext& s) {
     }
 
     const ProjectileState& r = s.record();
-    const ScriptMethod monitoring = (r.y_speed > 0.0f && r.z_val < tuning::kArcMonitoringHeight) ? ScriptMethod::enable_monitoring
-                                                                          : ScriptMethod::disable_monitoring;
+    const bool low_and_falling = r.y_speed > 0.0f && r.z_val < tuning::kArcMonitoringHeight;
+    const ScriptMethod monitoring =
+        low_and_falling ? ScriptMethod::enable_monitoring : ScriptMethod::disable_monitoring;
     return call_script(s, monitoring) ? StepOutcome::done : StepOutcome::abandoned;
 }
 

@@ -41,7 +41,9 @@ StepOutcome step_tracking(StepContext& s) {
 
         const float ex = pp.x - tp.x;
         const float ey = pp.y - tp.y;
-        if (ex * ex + ey * ey < tuning::kTrackingHitDistanceSquared) return finish_projectile(s, ScriptMethod::hit_target_from_extension);
+        if (ex * ex + ey * ey < tuning::kTrackingHitDistanceSquared) {
+            return finish_projectile(s, ScriptMethod::hit_target_from_extension);
+        }
     } else {
         if (target_id != 0 && !call_script(s, ScriptMethod::target_died_from_extension)) {
             return StepOutcome::abandoned;
