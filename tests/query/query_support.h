@@ -31,22 +31,11 @@ struct Target {
 };
 
 inline int32_t add(Warfield& w, const Target& t) {
-    TargetDef d;
-    d.node_instance_id = t.node;
-    d.camp = t.camp;
-    d.grid_y = t.grid_y;
-    d.mask_flags = t.mask_flags;
-    d.invincible = t.invincible;
-    d.can_be_collection = t.can_be_collection;
-    d.die = t.die;
-    d.near_die = t.near_die;
-    d.all_line_check = t.all_line_check;
-    d.global_position_x = t.x;
-    d.global_position_y = t.y;
-    d.is_crater = t.is_crater;
-    d.can_check = true;
-    d.can_projectile_check = true;
-    return w.register_target(d);
+    // In argument order; the fields queries never read stay neutral.
+    return w.register_target({t.node, t.camp, t.grid_y, /*collision_flags=*/0, t.mask_flags, t.invincible,
+                              t.can_be_collection, t.die, t.near_die, t.all_line_check, /*height=*/0, t.x, t.y,
+                              /*is_item=*/false, t.is_crater, /*is_gravestone=*/false, /*is_vase=*/false,
+                              /*can_check=*/true, /*can_projectile_check=*/true, /*is_bowling_base=*/false});
 }
 
 // A node with a chosen id whose "has_metallic_armor" answer comes from test
