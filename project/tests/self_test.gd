@@ -759,6 +759,7 @@ func _check_helpers() -> void:
 # nothing else; registering needs a Warfield node. Each refusal prints an error.
 func _check_helper_fields() -> void:
 	_group = "helpers: fields"
+	print("helpers: fields: the errors printed next are the refusals this check provokes")
 	var shot := Shot.straight(Vector2(3, 4)).with({"script": null, "velocity": 3, "_aim": Vector2.ONE,
 			"catapult_target_pos": Vector2i(5, 6), "camp": 2.0})
 	var target := Target.of_camp(1).with({"script": null, "mask_flags": Vector2.ONE, "die": 1})
