@@ -96,9 +96,7 @@ private:
     T decode();
     template <class Def>
     Def decode_def();
-    // The pool of a record's fields, and its model.
-    template <class Record>
-    auto& pool_of() const;
+    // The model of the pool that holds a record's fields.
     template <class Record>
     PoolModel& model_of();
     // A register method: the definition's fields decoded in order, then
@@ -194,14 +192,6 @@ inline Def Session::decode_def() {
 }
 
 template <class Record>
-inline auto& Session::pool_of() const {
-    if constexpr (std::is_base_of_v<Record, ProjectileState>) return w_.projectiles();
-    else if constexpr (std::is_base_of_v<Record, CharacterState>) return w_.characters();
-    else if constexpr (std::is_base_of_v<Record, TargetState>) return w_.targets();
-    else return w_.ground_items();
-}
-
-template <class Record>
 inline PoolModel& Session::model_of() {
     if constexpr (std::is_base_of_v<Record, ProjectileState>) return projectiles_;
     else if constexpr (std::is_base_of_v<Record, CharacterState>) return characters_;
@@ -215,7 +205,7 @@ inline void Session::op_register(const char* pool, Register call) {
     const int32_t id = call(def);
     registered(model_of<Def>(), pool, id);
     if (failed()) return;
-    const auto& r = pool_of<Def>()[id];
+    const auto& r = w_.pool_of<Def>()[id];
     bool as_given = true;
     std::apply([&](auto... member) { as_given = (same_bytes(r.*member, def.*member) && ...); },
                Schema<Def>::members);
@@ -225,7 +215,7 @@ inline void Session::op_register(const char* pool, Register call) {
 template <auto Member, auto... More>
 inline void Session::op_set() {
     using Record = FieldRecord<Member>;
-    const auto& pool = pool_of<Record>();
+    const auto& pool = w_.pool_of<Record>();
     const int32_t id = slot(model_of<Record>());
     const FieldValue<Member> value = decode<FieldValue<Member>>();
     const std::tuple<FieldValue<More>...> more{decode<FieldValue<More>>()...};  // braces: in order

@@ -141,24 +141,22 @@ void Session::op_spawn_projectile() {
     if (node == nullptr) return;
     last_spawned_ = node;
     node->position = position;
-    ProjectileDef d;
-    d.node_instance_id = node->id;
-    d.type = type;
-    d.velocity = velocity;
-    d.speed = speed;
-    d.collision_flags = 1;
-    d.fire_length = 1.0f;
-    d.check_distance = check_distance;
-    d.save_pos = position;
-    d.ground_height = ground;
-    d.y_speed = y_speed;
-    d.z_val = z_val;
-    d.gravity_val = 2000.0f;
-    d.gravity_scale_val = 1.0f;
-    d.target_instance_id = target;
-    d.rotate_follow_velocity = rotate_follow;
-    d.rotate_scale = rotate_scale;
-    const int32_t id = w_.register_projectile(d);
+    const int32_t id = w_.register_projectile({.node_instance_id = node->id,
+                                               .type = type,
+                                               .velocity = velocity,
+                                               .speed = speed,
+                                               .collision_flags = 1,
+                                               .fire_length = 1.0f,
+                                               .check_distance = check_distance,
+                                               .save_pos = position,
+                                               .ground_height = ground,
+                                               .y_speed = y_speed,
+                                               .z_val = z_val,
+                                               .gravity_val = 2000.0f,
+                                               .gravity_scale_val = 1.0f,
+                                               .target_instance_id = target,
+                                               .rotate_follow_velocity = rotate_follow,
+                                               .rotate_scale = rotate_scale});
     registered(projectiles_, "projectile", id);
 }
 
@@ -173,23 +171,21 @@ void Session::op_spawn_target() {
     node->position = position;
     auto bit = [&](int i) { return (bits & (1u << i)) != 0; };
     // A zero byte gives a plain hittable target.
-    TargetDef d;
-    d.node_instance_id = node->id;
-    d.camp = camp;
-    d.grid_y = grid_y;
-    d.collision_flags = 1;
-    d.mask_flags = mask;
-    d.invincible = bit(0);
-    d.can_be_collection = !bit(1);
-    d.die = bit(2);
-    d.near_die = bit(3);
-    d.all_line_check = bit(4);
-    d.global_position_x = position.x;
-    d.global_position_y = position.y;
-    d.is_crater = bit(5);
-    d.can_check = true;
-    d.can_projectile_check = true;
-    const int32_t id = w_.register_target(d);
+    const int32_t id = w_.register_target({.node_instance_id = node->id,
+                                           .camp = camp,
+                                           .grid_y = grid_y,
+                                           .collision_flags = 1,
+                                           .mask_flags = mask,
+                                           .invincible = bit(0),
+                                           .can_be_collection = !bit(1),
+                                           .die = bit(2),
+                                           .near_die = bit(3),
+                                           .all_line_check = bit(4),
+                                           .global_position_x = position.x,
+                                           .global_position_y = position.y,
+                                           .is_crater = bit(5),
+                                           .can_check = true,
+                                           .can_projectile_check = true});
     registered(targets_, "target", id);
 }
 

@@ -42,7 +42,7 @@ public:
     // changes nothing.
     template <auto Member, auto... More>
     void set(int32_t id, FieldValue<Member> value, FieldValue<More>... more) {
-        auto& pool = pool_of<FieldRecord<Member>>();
+        auto& pool = pool_in<FieldRecord<Member>>(*this);
         if (!pool.valid(id)) return;
         store<Member>(pool[id], value);
         (store<More>(pool[id], more), ...);
@@ -65,6 +65,14 @@ public:
     TargetIndex& target_index() { return index_; }
     const TargetIndex& target_index() const { return index_; }
     bool target_index_dirty() const { return index_.target_index_dirty; }
+
+    // The pool whose records hold fields of `Record` (a state or its
+    // definition).
+    template <class Record>
+    const auto& pool_of() const {
+        return pool_in<Record>(*this);
+    }
+
     FrameState& frame() { return frame_; }
     const FrameState& frame() const { return frame_; }
     // Remembered nodes (the default) or a lookup by path every time.
@@ -79,14 +87,15 @@ private:
         return pool.acquire(r);
     }
 
-    // The pool whose records hold fields of `Record` (a state or its
-    // definition).
-    template <class Record>
-    auto& pool_of() {
-        if constexpr (std::is_base_of_v<Record, ProjectileState>) return projectiles_;
-        else if constexpr (std::is_base_of_v<Record, CharacterState>) return characters_;
-        else if constexpr (std::is_base_of_v<Record, TargetState>) return targets_;
-        else return ground_items_;
+    template <class Record, class Self>
+    static auto& pool_in(Self& self) {
+        if constexpr (std::is_base_of_v<Record, ProjectileState>) return self.projectiles_;
+        else if constexpr (std::is_base_of_v<Record, CharacterState>) return self.characters_;
+        else if constexpr (std::is_base_of_v<Record, TargetState>) return self.targets_;
+        else {
+            static_assert(std::is_base_of_v<Record, GroundItemState>, "no pool holds this record");
+            return self.ground_items_;
+        }
     }
 
     template <auto Member, class State>
