@@ -230,7 +230,9 @@ private:
 // argument after the method's.
 template <auto Fn, typename... Names>
 constexpr MethodDef bind_method(const char* name, Names... arg_names) {
-    return MethodBinder<Callee<Fn>>::describe(name, {arg_names...});
+    using Binder = MethodBinder<Callee<Fn>>;
+    static_assert(sizeof...(Names) == Binder::N, "one name per argument");
+    return Binder::describe(name, {arg_names...});
 }
 
 // `bind_register<&Warfield::register_target>("register_target")`: the

@@ -24,9 +24,6 @@ namespace warfield {
 template <class Def>
 struct Schema;
 
-template <class Def>
-concept HasSchema = requires { Schema<Def>::members; };
-
 #define WARFIELD_SCHEMA_MEMBER(type, name, default_value) &Def::name,
 #define WARFIELD_SCHEMA_NAME(type, name, default_value) #name,
 #define WARFIELD_DEFINE_SCHEMA(DefType, FIELDS)                     \
