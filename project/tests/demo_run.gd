@@ -1,0 +1,76 @@
+extends SceneTree
+## Runs the demo scene (main.tscn) in a 1280 x 720 root, as its window shows it,
+## and checks that the battle goes on: turrets keep firing, every kind of shot
+## ends by its own rule and is released, and enemies die and come back.
+##
+##     godot --headless --fixed-fps 60 --path project --script res://tests/demo_run.gd [-- frames=600]
+##
+## Prints one line per failed check, then "N passed, M failed"; exits with 1 on
+## failure.
+
+const Shot := preload("res://addons/warfield/shot.gd")
+const UserArgs := preload("res://support/user_args.gd")
+const VIEW := Vector2i(1280, 720)  # project.godot's window
+const KIND_NAMES := ["straight", "lob", "arc", "tracking", "catapult"]
+# Shots leave every 20 frames and end within about two seconds, so a handful
+# are in flight at once; finished shots that were never released would pile up.
+const MAX_IN_FLIGHT := 16
+
+var _passed := 0
+var _failed := 0
+var _ended := [0, 0, 0, 0, 0]  # shots of each kind that ended and were released
+var _deaths := 0
+var _most_in_flight := 0
+
+
+func _initialize() -> void:
+	_run.call_deferred()
+
+
+func _run() -> void:
+	var frames: int = UserArgs.read({frames = 600}).frames
+	# A headless engine starts with a 64x64 root; the node reads the play area
+	# from it when it becomes ready.
+	root.size = VIEW
+	node_added.connect(_on_node_added)
+	var main: Node = load("res://main.tscn").instantiate()
+	root.add_child(main)
+	var w: Node = main.get_node("Warfield")
+	_check(w.get_active_character_count() == 3, "three turrets registered")
+	_check(w.get_active_target_count() == 6, "six enemies registered")
+	for i in frames:
+		await physics_frame
+		_most_in_flight = maxi(_most_in_flight, w.get_active_projectile_count())
+	_check(main._shots >= frames / main.FIRE_EVERY - 1, "the turrets kept firing (%d shots)" % main._shots)
+	for kind in KIND_NAMES.size():
+		_check(_ended[kind] > 0, "a %s shot ended and was released" % KIND_NAMES[kind])
+	_check(_most_in_flight <= MAX_IN_FLIGHT, "at most %d shots in flight (%d)" % [MAX_IN_FLIGHT, _most_in_flight])
+	_check(_deaths > 0, "enemies died")
+	_check(w.get_active_target_count() >= 1, "enemies are still registered")
+	print("demo: %d frames, %d shots, ended by kind %s, %d enemies died" % [frames, main._shots, _ended, _deaths])
+	main.queue_free()
+	await process_frame
+	print("%d passed, %d failed" % [_passed, _failed])
+	quit(1 if _failed > 0 else 0)
+
+
+func _on_node_added(node: Node) -> void:
+	if node.has_method("launch"):
+		node.tree_exiting.connect(_on_shot_leaving.bind(node))
+	elif node.has_signal("died"):
+		node.died.connect(func(_t: Node2D) -> void: _deaths += 1)
+
+
+# A shot frees itself once it ended and released its slot (counted before the
+# scene is freed).
+func _on_shot_leaving(shot: Node) -> void:
+	if shot.slot < 0:
+		_ended[shot.kind] += 1
+
+
+func _check(ok: bool, what: String) -> void:
+	if ok:
+		_passed += 1
+	else:
+		_failed += 1
+		print("FAIL [demo] %s" % what)

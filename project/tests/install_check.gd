@@ -1,0 +1,92 @@
+extends SceneTree
+## Checks an installed addon in a project of its own: copied there as
+## res://install_check.gd by scripts/test-engines.sh, after the addon zip was
+## installed the way the editor installs it.
+##
+##     godot --headless --fixed-fps 60 --path GAME --script res://install_check.gd -- addon=res://addons/warfield
+##
+## The class must be there, and a lob shot fired through the addon's helpers
+## must spin, come down at its aim point and land. Prints one line per failed
+## check, then "N passed, M failed"; exits with 1 on failure.
+
+const VIEW := Vector2i(1280, 720)
+const START := Vector2(200, 300)
+const AIM := Vector2(520, 300)
+const MAX_FRAMES := 300  # the throw below is up for about 60
+
+
+## A projectile root: counts landings and where they happened.
+class Landing:
+	extends Node2D
+	var landed_at: Array[Vector2] = []
+
+	func land_from_extension() -> void:
+		landed_at.append(position)
+
+	func enable_monitoring() -> void:
+		pass
+
+
+var _passed := 0
+var _failed := 0
+var _addon := ""
+
+
+func _initialize() -> void:
+	for arg in OS.get_cmdline_user_args():
+		if arg.begins_with("addon="):
+			_addon = arg.trim_prefix("addon=")
+	_run.call_deferred()
+
+
+func _run() -> void:
+	_check(_addon != "", "the addon folder is given (addon=res://...)")
+	_check(ClassDB.class_exists("Warfield"), "the Warfield class is loaded from %s/warfield.gdextension" % _addon)
+	var shot_script: Script = load(_addon.path_join("shot.gd")) if _addon != "" else null
+	_check(shot_script != null, "%s/shot.gd loads" % _addon)
+	if _failed > 0:
+		_finish()
+		return
+	root.size = VIEW
+	var w: Node = ClassDB.instantiate("Warfield")
+	root.add_child(w)
+	var shot := Landing.new()
+	shot.position = START
+	var body := Node2D.new()
+	body.name = "ProjectileBodyNode"
+	shot.add_child(body)
+	var sprite := Node2D.new()
+	sprite.name = "ProjectileSprite"
+	body.add_child(sprite)
+	root.add_child(shot)
+	var slot: int = shot_script.lob(Vector2.ZERO, 120.0).aim_at(AIM).fire(w, shot)
+	_check(slot >= 0, "the helper registers the shot (slot %d)" % slot)
+	var frames := 0
+	var peak := 0.0
+	while shot.landed_at.is_empty() and frames < MAX_FRAMES:
+		await physics_frame
+		frames += 1
+		peak = maxf(peak, -body.position.y)
+	_check(shot.landed_at.size() == 1, "the shot lands once (after %d frames)" % frames)
+	if not shot.landed_at.is_empty():
+		_check(shot.landed_at[0].distance_to(AIM) < 1.0, "it lands at its aim point (%s)" % shot.landed_at[0])
+	_check(absf(peak - 120.0) < 6.0, "it rises to its peak height (%.1f)" % peak)
+	_check(sprite.rotation != 0.0, "its sprite spins")
+	_check(w.get_active_projectile_count() == 0, "a landed shot is no longer active")
+	w.unregister_projectile(slot)
+	shot.free()
+	w.free()
+	_finish()
+
+
+func _finish() -> void:
+	print("%d passed, %d failed" % [_passed, _failed])
+	quit(1 if _failed > 0 else 0)
+
+
+func _check(ok: bool, what: String) -> void:
+	if ok:
+		_passed += 1
+	else:
+		_failed += 1
+		print("FAIL [install %s] %s" % [_addon, what])

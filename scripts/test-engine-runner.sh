@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Tests the real-engine runner itself (scripts/test-engines.sh):
+#   1. its judge of an engine's output (scripts/engine-verdict.awk) on made-up
+#      logs: what must pass and what must fail;
+#   2. with a Linux engine in WARFIELD_ENGINES, a library with a planted
+#      behaviour fault (the lob's sprite no longer spins) must fail the suites,
+#      and the check that catches it must say so.
+# The last line is "engine runner: N passed, M failed".
+#   scripts/test-engine-runner.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+passed=0
+failed=0
+check() {  # what, then the command that must succeed
+  local what=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL engine runner: $what"
+  fi
+}
+
+# The verdict's last line for a log given on stdin.
+verdict() { awk -v run=test -f scripts/engine-verdict.awk | tail -n 1; }
+judged() {  # want, log text
+  [ "$(printf '%s\n' "$2" | verdict)" = "verdict: $1" ]
+}
+
+check "a clean run passes with its own checks" \
+  judged "12 passed, 0 failed" $'Godot Engine v4.5\n12 passed, 0 failed'
+check "a soak summary counts its checks" \
+  judged "40 passed, 0 failed" 'soak: 10 frames, 40 checks, 0 failures'
+check "failed checks fail" \
+  judged "9 passed, 1 failed" $'FAIL [x] y\n9 passed, 3 failed'
+check "an unannounced engine error fails" \
+  judged "1 passed, 1 failed" $'ERROR: Condition "p_node" is true.\n   at: add_child (scene/main/node.cpp:1)\n1 passed, 0 failed'
+check "an unannounced warning or script error fails" \
+  judged "1 passed, 2 failed" $'WARNING: something\nSCRIPT ERROR: Invalid call.\n1 passed, 0 failed'
+check "an announced error passes as a check, whatever the order of stdout and stderr" \
+  judged "3 passed, 0 failed" $'ERROR: Shot has no field x\nengine-expects: ERROR: Shot has no field x\nengine-expects: ERROR: Shot has no field y\nERROR: Shot has no field y\n1 passed, 0 failed'
+check "an error announced once is excused once" \
+  judged "2 passed, 1 failed" $'engine-expects: ERROR: e\nERROR: e\nERROR: e\n1 passed, 0 failed'
+check "an announced error that never comes fails" \
+  judged "1 passed, 1 failed" $'engine-expects: ERROR: e\n1 passed, 0 failed'
+check "a crash fails" \
+  judged "0 passed, 2 failed" $'handle_crash: Program crashed with signal 11'
+check "a leak report at exit fails" \
+  judged "1 passed, 2 failed" $'1 passed, 0 failed\nWARNING: ObjectDB instances leaked at exit (run with --verbose for details).\nERROR: 2 resources still in use at exit.'
+check "a run without a summary fails" \
+  judged "0 passed, 1 failed" 'Godot Engine v4.5'
+check "Windows line ends and colours are read through" \
+  judged "1 passed, 1 failed" $'\033[1;31mERROR:\033[0;91m boom\033[0m\r\n1 passed, 0 failed\r'
+
+# A planted fault: a copy of the sources with one change, built into a debug
+# library that stands in for both builds.
+engine=""
+for e in ${WARFIELD_ENGINES:-}; do
+  if [[ $e != *.exe ]]; then
+    engine=$e
+    break
+  fi
+done
+if [ -z "$engine" ]; then
+  echo "engine runner: the planted-fault run skipped: no Linux engine in WARFIELD_ENGINES"
+else
+  tree=$PWD/build/planted-fault
+  rm -rf "$tree"
+  mkdir -p "$tree/project/bin" "$tree/lib"
+  cp -r CMakeLists.txt cmake src tools tests bench fuzz "$tree/"
+  fault=src/simulation/step_ops.cpp
+  sed -i 's/get_rotation(sprite) + turn)/get_rotation(sprite))/' "$tree/$fault"
+  check "the fault is planted in $fault" bash -c "! cmp -s $fault $tree/$fault"
+  cmake -S "$tree" -B "$tree/build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWARFIELD_DEMO=OFF >/dev/null
+  cmake --build "$tree/build" --target warfield_extension -j "$(nproc)" >/dev/null
+  for kind in debug release; do
+    cp "$tree/project/bin/libWarfield.linux.template_debug.x86_64.so" "$tree/lib/libWarfield.linux.template_$kind.x86_64.so"
+  done
+  out=$(WARFIELD_ENGINES=$engine scripts/test-engines.sh --lib-dir "$tree/lib" --suites "self" 2>&1) && rc=0 || rc=$?
+  check "the runner fails a library whose sprites do not spin" [ "$rc" -ne 0 ]
+  check "its last line counts the failures" grep -Eq '^engine: [0-9]+ passed, [1-9][0-9]* failed$' <<<"$(tail -n 1 <<<"$out")"
+  check "the self test names the check that caught it" grep -q 'FAIL \[projectile kinds\] .*spin' <<<"$out"
+  [ $failed -eq 0 ] || echo "$out" | tail -n 20
+fi
+
+echo "engine runner: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,244 @@
+#!/usr/bin/env bash
+# Runs the project's GDScript suites inside real Godot 4.5 export templates,
+# every one named in WARFIELD_ENGINES (paths separated by spaces; a .exe runs
+# under Wine, with the Windows libraries, in a prefix of its own). For each:
+#   - the self test with the library of the template's own build, then with
+#     the other build's library under the own build's file name;
+#   - in a debug template, the soak (1500 frames; seeds 1 and 2 on Linux,
+#     seed 1 under Wine);
+#   - the demo scene for 600 frames;
+#   - the addon zip installed into a fresh project as the editor installs it,
+#     downloaded from the Asset Library and imported from a local file, and
+#     once more moved to res://plugins/wf/: a lob shot fired through the
+#     helpers must land.
+# Every run has a time limit and is judged on its whole output
+# (scripts/engine-verdict.awk): an engine error, warning, crash or leak report
+# that the suite did not announce fails it. A template is told debug from
+# release by asking it (OS.is_debug_build()). The last line is
+# "engine: N passed, M failed", counting the suites' checks and the runner's.
+#   WARFIELD_ENGINES="path/to/godot ..." scripts/test-engines.sh [--lib-dir DIR] [--suites "self soak demo install"]
+# --lib-dir takes the libraries from DIR instead of project/bin (the runner's
+# own test plants a fault that way); --suites runs only those named.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/addon-layout.sh
+
+lib_dir=project/bin
+suites="self soak demo install"
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --lib-dir) lib_dir=${2:?}; shift 2 ;;
+    --suites) suites=${2:?}; shift 2 ;;
+    *) echo "usage: scripts/test-engines.sh [--lib-dir DIR] [--suites \"self soak demo install\"]" >&2; exit 2 ;;
+  esac
+done
+
+read -r -a engines <<<"${WARFIELD_ENGINES:-}"
+if [ ${#engines[@]} -eq 0 ]; then
+  echo "engine: real-engine suites skipped: no engine named (set WARFIELD_ENGINES to Godot 4.5 binaries, separated by spaces)"
+  exit 0
+fi
+
+root=$PWD
+work=$root/build/engine-runs
+zip=$root/dist/warfield-$(addon_version).zip
+# Seconds an engine run may take. The suites need a few; the limit only turns
+# a hang into a failure. Wine's first start builds its prefix (about a minute),
+# which is done before any suite runs.
+limit=180
+passed=0
+failed=0
+
+fail() { echo "FAIL $1"; failed=$((failed + 1)); }
+wants() { [[ " $suites " == *" $1 "* ]]; }
+
+# Runs ENGINE headless in project DIR with ARGS, output to LOG; returns its
+# exit code (124 on timeout).
+run_engine() {  # engine dir log args...
+  local engine=$1 dir=$2 log=$3
+  shift 3
+  local rc=0
+  if [[ $engine == *.exe ]]; then
+    (cd "$dir" && timeout -k 10 "$limit" wine "$engine" --headless --fixed-fps 60 --path . "$@") >"$log" 2>&1 || rc=$?
+  else
+    timeout -k 10 "$limit" "$engine" --headless --fixed-fps 60 --path "$dir" "$@" >"$log" 2>&1 || rc=$?
+  fi
+  return $rc
+}
+
+# Runs one suite and judges it: its exit code, its summary and every line of
+# its output.
+suite() {  # name engine dir args...
+  local name=$1 engine=$2 dir=$3
+  shift 3
+  local log rc=0 verdict p f
+  log=$(dirname "$dir")/${name//[^a-zA-Z0-9]/_}.log
+  run_engine "$engine" "$dir" "$log" "$@" || rc=$?
+  # The suite's own failures first, then the runner's verdict.
+  grep -a '^FAIL' "$log" | head -n 10 | sed "s/^/  $name: /" || true
+  verdict=$(awk -v run="$name" -f "$root/scripts/engine-verdict.awk" "$log")
+  grep -v '^verdict: ' <<<"$verdict" || true
+  p=$(sed -n 's/^verdict: \([0-9]*\) passed, \([0-9]*\) failed$/\1/p' <<<"$verdict")
+  f=$(sed -n 's/^verdict: \([0-9]*\) passed, \([0-9]*\) failed$/\2/p' <<<"$verdict")
+  passed=$((passed + p))
+  failed=$((failed + f))
+  case $rc in
+    0) passed=$((passed + 1)) ;;
+    124 | 137) fail "$name: no end within $limit s (log: ${log#"$root"/})" ;;
+    *) fail "$name: exited with code $rc (log: ${log#"$root"/})" ;;
+  esac
+  [ "$f" -eq 0 ] && [ "$rc" -eq 0 ] && echo "ok   $name: $p checks"
+  return 0
+}
+
+# A fresh project: project.godot, and the two cache files the editor writes
+# when it first opens a project: the extension list (templates load only the
+# extensions listed there) and an empty script class list.
+fresh_project() {  # dir
+  rm -rf "$1"
+  mkdir -p "$1/.godot"
+  printf 'config_version=5\n\n[application]\n\nconfig/name="Warfield engine check"\n' >"$1/project.godot"
+  printf 'list=Array[Dictionary]([])\n' >"$1/.godot/global_script_class_cache.cfg"
+}
+
+# What the editor's filesystem scan lists: every descriptor in the project.
+list_extensions() {  # dir
+  (cd "$1" && find . -name '*.gdextension' -not -path './.godot/*' | LC_ALL=C sort | sed 's#^\./#res://#') \
+    >"$1/.godot/extension_list.cfg"
+}
+
+# The demo project with one library in bin/, under the name the engine looks
+# for.
+project_with() {  # dir library name
+  rm -rf "$1"
+  mkdir -p "$1/bin" "$1/.godot"
+  tar -C project --exclude=./bin --exclude=./.godot -cf - . | tar -C "$1" -xf -
+  cp project/.godot/extension_list.cfg project/.godot/global_script_class_cache.cfg "$1/.godot/"
+  cp "$2" "$1/bin/$3"
+}
+
+# Installs a zip into a project as the editor's asset installer does: the
+# entries in zip order, each file's folders before it; with strip 1 (a
+# download from the Asset Library) a first entry that is a folder holding
+# every other entry is left out of every path; files already there are
+# conflicts and stay as they are.
+addon_install() {  # zip strip dir
+  local entry path
+  while IFS=$'\t' read -r entry path; do
+    [ -e "$3/$path" ] && continue
+    mkdir -p "$3/$(dirname "$path")"
+    unzip -p "$1" "$entry" >"$3/$path"
+  done < <(unzip -Z1 "$1" | awk -v strip="$2" '
+    function add(e) { if (!(e in seen)) { seen[e] = 1; order[++n] = e } }
+    { m = split($0, part, "/"); d = ""; for (i = 1; i < m; i++) { d = d part[i] "/"; add(d) } add($0) }
+    END {
+      prefix = ""
+      if (strip && order[1] ~ /\/$/) {
+        prefix = order[1]
+        for (i = 2; i <= n; i++) if (index(order[i], prefix) != 1) { prefix = ""; break }
+      }
+      for (i = 1; i <= n; i++) if (order[i] !~ /\/$/) print order[i] "\t" substr(order[i], length(prefix) + 1)
+    }')
+}
+
+# Asks the engine which build and platform it is; prints "debug linux" etc.
+engine_kind() {  # engine dir
+  fresh_project "$2"
+  printf 'extends SceneTree\nfunc _initialize() -> void:\n\tprint("engine-build: %%s %%s" %% ["debug" if OS.is_debug_build() else "release", OS.get_name()])\n\tquit()\n' \
+    >"$2/kind.gd"
+  run_engine "$1" "$2" "$2/kind.log" --script res://kind.gd || true
+  tr -d '\r' <"$2/kind.log" | sed -n 's/^engine-build: \(debug\|release\) \(Linux\|Windows\)$/\1 \L\2/p' | head -n 1
+}
+
+if [[ " ${engines[*]} " == *.exe\ * ]]; then
+  export WINEPREFIX=$work/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if ! command -v wine >/dev/null; then
+    fail "wine is not installed (scripts/install-deps.sh): the Windows engines cannot run"
+  else
+    mkdir -p "$WINEPREFIX"
+    timeout 300 wineboot --init >/dev/null 2>&1 || fail "Wine could not create its prefix in $WINEPREFIX"
+  fi
+fi
+
+for engine in "${engines[@]}"; do
+  name=$(basename "$engine")
+  name=${name%.exe}
+  base=$work/$name
+  rm -rf "$base"
+  mkdir -p "$base"
+  if [ ! -x "$engine" ] && [[ $engine != *.exe || ! -f $engine ]]; then
+    fail "$name: no engine at $engine"
+    continue
+  fi
+  engine=$(cd "$(dirname "$engine")" && pwd)/$(basename "$engine")
+  read -r build platform <<<"$(engine_kind "$engine" "$base/kind")" || true
+  if [ -z "${platform:-}" ]; then
+    fail "$name: the engine did not say which build it is (log: ${base#"$root"/}/kind/kind.log)"
+    continue
+  fi
+  case $platform in
+    linux) ext=so ;;
+    windows) ext=dll ;;
+  esac
+  other=$([ "$build" = debug ] && echo release || echo debug)
+  own_file=libWarfield.$platform.template_$build.x86_64.$ext
+  other_file=libWarfield.$platform.template_$other.x86_64.$ext
+  echo "engine: $name is a $platform $build template"
+
+  if wants self; then
+    for lib in "$build" "$other"; do
+      file=libWarfield.$platform.template_$lib.x86_64.$ext
+      if [ ! -f "$lib_dir/$file" ]; then
+        fail "$name: no $lib_dir/$file to test"
+        continue
+      fi
+      project_with "$base/self-$lib/project" "$lib_dir/$file" "$own_file"
+      suite "$name self test, $lib library" "$engine" "$base/self-$lib/project" --script res://tests/self_test.gd
+    done
+  fi
+
+  # The remaining suites run on the template's own library.
+  if [ -f "$lib_dir/$own_file" ]; then
+    project_with "$base/run/project" "$lib_dir/$own_file" "$own_file"
+  elif wants soak || wants demo; then
+    fail "$name: no $lib_dir/$own_file to test"
+  fi
+  if wants soak && [ "$build" = debug ] && [ -f "$lib_dir/$own_file" ]; then
+    seeds="1 2"
+    [ "$platform" = windows ] && seeds=1
+    for seed in $seeds; do
+      suite "$name soak, seed $seed" "$engine" "$base/run/project" --script res://tests/soak.gd -- frames=1500 seed="$seed"
+    done
+  fi
+  if wants demo && [ -f "$lib_dir/$own_file" ]; then
+    suite "$name demo, 600 frames" "$engine" "$base/run/project" --script res://tests/demo_run.gd -- frames=600
+  fi
+
+  if wants install; then
+    if [ ! -f "$zip" ]; then
+      fail "$name: no addon zip ${zip#"$root"/} to install (scripts/package.sh)"
+    else
+      for flow in asset-library local-file moved; do
+        game=$base/install-$flow/game
+        fresh_project "$game"
+        # The Asset Library's download strips a single top-level folder; a
+        # local file is installed as it is. The moved one is the download,
+        # moved whole to another folder.
+        strip=$([ "$flow" = asset-library ] || [ "$flow" = moved ] && echo 1 || echo 0)
+        addon_install "$zip" "$strip" "$game"
+        addon=res://addons/warfield
+        if [ "$flow" = moved ]; then
+          mkdir -p "$game/plugins"
+          mv "$game/addons/warfield" "$game/plugins/wf"
+          addon=res://plugins/wf
+        fi
+        list_extensions "$game"
+        cp project/tests/install_check.gd "$game/install_check.gd"
+        suite "$name addon zip, $flow" "$engine" "$game" --script res://install_check.gd -- addon="$addon"
+      done
+    fi
+  fi
+done
+
+echo "engine: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
