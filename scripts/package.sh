@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Packs the Godot addon dist/warfield-<version>.zip: unzipped into a game, it
-# puts the descriptor, the six libraries (Linux, Windows, macOS; debug and
-# release), the GDScript helpers, README, LICENSE and CHANGELOG in
-# addons/warfield/. The libraries come from project/bin; then
-# scripts/check-package.sh checks the zip.
+# Packs the Godot addon dist/warfield-<version>.zip: installed from the
+# editor (Asset Library or a local zip) or unzipped at a game's root, it puts
+# the descriptor, the six libraries (Linux, Windows, macOS; debug and
+# release), the GDScript helpers, the example scene, README, docs/usage.md,
+# LICENSE and CHANGELOG in addons/warfield/ (scripts/addon-layout.sh lists
+# them). The libraries come from project/bin; then scripts/check-package.sh
+# checks the zip.
 #   scripts/package.sh [--build]
 # --build first builds every library (scripts/build.sh, build-windows.sh,
 # build-macos.sh).
@@ -39,16 +41,16 @@ while IFS=$'\t' read -r dest src; do
   mkdir -p "$stage/$(dirname "$dest")"
   cp "$src" "$stage/$dest"
 done < <(addon_files)
-addon_descriptor > "$stage/$ADDON_DESCRIPTOR"
 
-# Same inputs, same zip: fixed times and modes, entries in sorted order.
+# Same inputs, same zip: fixed times and modes, entries in sorted order (which
+# also puts the root LICENSE first, before addons/).
 stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 find "$stage" -type f -exec chmod 644 {} + -exec touch -d "@$stamp" {} +
 # Written aside and moved into place only once checked, so that a failed run
 # leaves no zip that looks finished.
 mkdir -p dist
 rm -f "$zip" "$part"
-(cd "$stage" && find addons -type f | LC_ALL=C sort | TZ=UTC zip -X -D -q -@ "$OLDPWD/$part")
+(cd "$stage" && find . -type f | sed 's#^\./##' | LC_ALL=C sort | TZ=UTC zip -X -D -q -@ "$OLDPWD/$part")
 scripts/check-package.sh "$part"
 mv "$part" "$zip"
 echo "package: $zip"

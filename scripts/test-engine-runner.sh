@@ -3,7 +3,7 @@
 #   1. its judge of an engine's output (scripts/engine-verdict.awk) on made-up
 #      logs: what must pass and what must fail;
 #   2. with a Linux engine in WARFIELD_ENGINES, a library with a planted
-#      behaviour fault (the lob's sprite no longer spins) must fail the suites,
+#      behaviour fault (sprites no longer spin) must fail the suites,
 #      and the check that catches it must say so.
 # The last line is "engine runner: N passed, M failed".
 #   scripts/test-engine-runner.sh
@@ -54,6 +54,24 @@ check "a run without a summary fails" \
 check "Windows line ends and colours are read through" \
   judged "1 passed, 1 failed" $'\033[1;31mERROR:\033[0;91m boom\033[0m\r\n1 passed, 0 failed\r'
 
+# The editor's install rule as the suites emulate it: a zip with one
+# top-level folder loses it when downloaded from the Asset Library, and keeps
+# it from a local file; the addon's zip (a LICENSE beside addons/) keeps it
+# either way.
+. scripts/addon-layout.sh
+zips=$(mktemp -d)
+trap 'rm -rf "$zips"' EXIT
+mkdir -p "$zips/one/addons/warfield" "$zips/two/addons/warfield"
+touch "$zips/one/addons/warfield/shot.gd" "$zips/two/addons/warfield/shot.gd" "$zips/two/LICENSE"
+(cd "$zips/one" && zip -q -r ../one.zip addons)
+(cd "$zips/two" && zip -q -r ../two.zip LICENSE addons)
+check "a single top-level folder is stripped from an Asset Library download" \
+  [ "$(editor_install_map "$zips/one.zip" 1 | cut -f2)" = "warfield/shot.gd" ]
+check "and kept from a local file" \
+  [ "$(editor_install_map "$zips/one.zip" 0 | cut -f2)" = "addons/warfield/shot.gd" ]
+check "a file beside the folder keeps it in a download" \
+  [ "$(editor_install_map "$zips/two.zip" 1 | cut -f2 | tr '\n' ' ')" = "LICENSE addons/warfield/shot.gd " ]
+
 # A planted fault: a copy of the sources with one change, built into a debug
 # library that stands in for both builds.
 engine=""
@@ -78,10 +96,10 @@ else
   for kind in debug release; do
     cp "$tree/project/bin/libWarfield.linux.template_debug.x86_64.so" "$tree/lib/libWarfield.linux.template_$kind.x86_64.so"
   done
-  out=$(WARFIELD_ENGINES=$engine scripts/test-engines.sh --lib-dir "$tree/lib" --suites "self" 2>&1) && rc=0 || rc=$?
+  out=$(WARFIELD_ENGINES=$engine WARFIELD_ENGINE_WORK=$tree/runs scripts/test-engines.sh --lib-dir "$tree/lib" --suites "self" 2>&1) && rc=0 || rc=$?
   check "the runner fails a library whose sprites do not spin" [ "$rc" -ne 0 ]
   check "its last line counts the failures" grep -Eq '^engine: [0-9]+ passed, [1-9][0-9]* failed$' <<<"$(tail -n 1 <<<"$out")"
-  check "the self test names the check that caught it" grep -q 'FAIL \[projectile kinds\] .*spin' <<<"$out"
+  check "the self test names the check that caught it" grep -q 'FAIL \[kind 7\] its sprite spins' <<<"$out"
   [ $failed -eq 0 ] || echo "$out" | tail -n 20
 fi
 

@@ -40,7 +40,9 @@ if [ ${#engines[@]} -eq 0 ]; then
 fi
 
 root=$PWD
-work=$root/build/engine-runs
+# Logs and projects of each run; WARFIELD_ENGINE_WORK moves them (the
+# runner's own test keeps its planted-fault runs apart).
+work=${WARFIELD_ENGINE_WORK:-$root/build/engine-runs}
 zip=$root/dist/warfield-$(addon_version).zip
 # Seconds an engine run may take. The suites need a few; the limit only turns
 # a hang into a failure. Wine's first start builds its prefix (about a minute),
@@ -117,28 +119,16 @@ project_with() {  # dir library name
   cp "$2" "$1/bin/$3"
 }
 
-# Installs a zip into a project as the editor's asset installer does: the
-# entries in zip order, each file's folders before it; with strip 1 (a
-# download from the Asset Library) a first entry that is a folder holding
-# every other entry is left out of every path; files already there are
-# conflicts and stay as they are.
+# Installs a zip into a project as the editor's asset installer does
+# (scripts/addon-layout.sh); files already there are conflicts, left as they
+# are.
 addon_install() {  # zip strip dir
   local entry path
   while IFS=$'\t' read -r entry path; do
     [ -e "$3/$path" ] && continue
     mkdir -p "$3/$(dirname "$path")"
     unzip -p "$1" "$entry" >"$3/$path"
-  done < <(unzip -Z1 "$1" | awk -v strip="$2" '
-    function add(e) { if (!(e in seen)) { seen[e] = 1; order[++n] = e } }
-    { m = split($0, part, "/"); d = ""; for (i = 1; i < m; i++) { d = d part[i] "/"; add(d) } add($0) }
-    END {
-      prefix = ""
-      if (strip && order[1] ~ /\/$/) {
-        prefix = order[1]
-        for (i = 2; i <= n; i++) if (index(order[i], prefix) != 1) { prefix = ""; break }
-      }
-      for (i = 1; i <= n; i++) if (order[i] !~ /\/$/) print order[i] "\t" substr(order[i], length(prefix) + 1)
-    }')
+  done < <(editor_install_map "$1" "$2")
 }
 
 # Asks the engine which build and platform it is; prints "debug linux" etc.

@@ -15,6 +15,12 @@ scripts/build-macos.sh
 # The addon zip from all six libraries (--build also makes the Linux shipping
 # ones; Windows and macOS are up to date by now), its contents checked.
 scripts/package.sh --build
+# The GDScript suites inside the real engines named in WARFIELD_ENGINES (the
+# self test, soak, demo and the installed addon zip), then the runner's own
+# test: a library with a planted fault must fail them. Without engines, one
+# line says they were skipped.
+scripts/test-engines.sh
+scripts/test-engine-runner.sh
 # The benchmarks are built here so that CI keeps them compiling; they are run
 # by hand (docs/performance.md).
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWARFIELD_TESTS=ON -DWARFIELD_BENCH=ON \

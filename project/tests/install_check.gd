@@ -5,8 +5,9 @@ extends SceneTree
 ##
 ##     godot --headless --fixed-fps 60 --path GAME --script res://install_check.gd -- addon=res://addons/warfield
 ##
-## The class must be there, and a lob shot fired through the addon's helpers
-## must spin, come down at its aim point and land. Prints one line per failed
+## The class must be there, a lob shot fired through the addon's helpers must
+## spin, come down at its aim point and land, and the addon's example scene
+## must land its shot on its target. Prints one line per failed
 ## check, then "N passed, M failed"; exits with 1 on failure.
 
 const VIEW := Vector2i(1280, 720)
@@ -76,7 +77,26 @@ func _run() -> void:
 	w.unregister_projectile(slot)
 	shot.free()
 	w.free()
+	await _check_example()
 	_finish()
+
+
+func _check_example() -> void:
+	var scene: PackedScene = load(_addon.path_join("example/example.tscn"))
+	_check(scene != null, "%s/example/example.tscn loads" % _addon)
+	if scene == null:
+		return
+	var example := scene.instantiate()
+	var hits := []
+	example.shot_landed.connect(func(ids: Array[int]) -> void: hits.append_array(ids))
+	root.add_child(example)
+	for _i in MAX_FRAMES:
+		await physics_frame
+		if example.landed_count > 0:
+			break
+	_check(example.landed_count == 1, "the example's shot lands")
+	_check(example.get_node("Target").get_instance_id() in hits, "on the example's target")
+	example.free()
 
 
 func _finish() -> void:
