@@ -72,6 +72,25 @@ check "and kept from a local file" \
 check "a file beside the folder keeps it in a download" \
   [ "$(editor_install_map "$zips/two.zip" 1 | cut -f2 | tr '\n' ' ')" = "LICENSE addons/warfield/shot.gd " ]
 
+# A stand-in engine that says it is a Linux debug build, then hangs or
+# crashes in every suite: the runner must stop it and fail the run.
+cat >"$zips/engine" <<'SH'
+#!/bin/sh
+case "$*" in *res://kind.gd*) echo "engine-build: debug Linux"; exit 0 ;; esac
+[ "$FAKE_ENGINE" = crash ] && kill -SEGV $$
+exec sleep 60
+SH
+chmod +x "$zips/engine"
+mkdir -p "$zips/lib"
+touch "$zips/lib/libWarfield.linux.template_debug.x86_64.so"
+for how in hang crash; do
+  out=$(FAKE_ENGINE=$how WARFIELD_ENGINES=$zips/engine WARFIELD_ENGINE_WORK=$zips/runs WARFIELD_ENGINE_TIME_LIMIT=2 \
+    scripts/test-engines.sh --lib-dir "$zips/lib" --suites demo 2>&1) && rc=0 || rc=$?
+  want=$([ $how = hang ] && echo "no end within 2 s" || echo "exited with code 139")
+  check "an engine that ${how}s fails the run ($want)" \
+    bash -c '[ "$1" -ne 0 ] && grep -q "$2" <<<"$3"' _ "$rc" "$want" "$out"
+done
+
 # A planted fault: a copy of the sources with one change, built into a debug
 # library that stands in for both builds.
 engine=""

@@ -47,7 +47,7 @@ zip=$root/dist/warfield-$(addon_version).zip
 # Seconds an engine run may take. The suites need a few; the limit only turns
 # a hang into a failure. Wine's first start builds its prefix (about a minute),
 # which is done before any suite runs.
-limit=180
+limit=${WARFIELD_ENGINE_TIME_LIMIT:-180}
 passed=0
 failed=0
 

@@ -492,6 +492,11 @@ func _check_projectile_kinds() -> void:
 	var arc := _probe(w, Vector2(300, 650))
 	_shoot(w, arc, 2, {"velocity": Vector2(60, 0), "y_speed": -800.0, "gravity_val": 2000.0,
 			"rotate_follow_velocity": true})
+	# The body is lifted before the monitoring call: its height is the one tested.
+	var arc_heights := {"enable_monitoring": [], "disable_monitoring": []}
+	arc.hook = func(probe: Node2D, method: String) -> void:
+		if arc_heights.has(method):
+			arc_heights[method].append(-probe.get_node("ProjectileBodyNode").position.y)
 	var mark := _node2d(w, Vector2(840, 480))
 	var tracker := _probe(w, Vector2(600, 300))
 	var near_mark := _node2d(w, Vector2(161, 400))
@@ -582,6 +587,11 @@ func _check_projectile_kinds() -> void:
 			order_ok = false
 	_check(order_ok and armed, "disarmed while rising and high, armed below 60 while falling (%d off, %d on)" % [
 			arc.count("disable_monitoring"), arc.count("enable_monitoring")])
+	var armed_heights: Array = arc_heights["enable_monitoring"]
+	var disarmed_heights: Array = arc_heights["disable_monitoring"]
+	_check(not armed_heights.is_empty() and armed_heights.max() < 60.0, "armed only below 60 (%s)" % [armed_heights])
+	_check(not disarmed_heights.is_empty() and disarmed_heights.back() >= 60.0,
+			"disarmed down to 60 on the way down (last at %s)" % [disarmed_heights.back() if disarmed_heights else null])
 	_eq(_first_frame(arc, "land_from_extension"), _last_frame(arc, "enable_monitoring") + 1,
 			"lands on the frame after its last flight frame")
 	_near(arc.position.x, 300.0 + flights, 0.05, "moves on flight frames only")
