@@ -226,8 +226,10 @@ for engine in "${engines[@]}"; do
           addon=res://plugins/wf
         fi
         list_extensions "$game"
-        cp project/tests/install_check.gd "$game/install_check.gd"
-        suite "$name addon zip, $flow" "$engine" "$game" --script res://install_check.gd -- addon="$addon"
+        mkdir -p "$game/tests" "$game/support"
+        cp project/tests/install_check.gd "$game/tests/"
+        cp project/support/tally.gd "$game/support/"
+        suite "$name addon zip, $flow" "$engine" "$game" --script res://tests/install_check.gd -- addon="$addon"
       done
     fi
   fi

@@ -9,6 +9,7 @@ extends SceneTree
 ## failure.
 
 const Shot := preload("res://addons/warfield/shot.gd")
+const Tally := preload("res://support/tally.gd")
 const UserArgs := preload("res://support/user_args.gd")
 const VIEW := Vector2i(1280, 720)  # project.godot's window
 const KIND_NAMES := ["straight", "lob", "arc", "tracking", "catapult"]
@@ -16,8 +17,7 @@ const KIND_NAMES := ["straight", "lob", "arc", "tracking", "catapult"]
 # are in flight at once; finished shots that were never released would pile up.
 const MAX_IN_FLIGHT := 16
 
-var _passed := 0
-var _failed := 0
+var _tally := Tally.new()
 var _ended := [0, 0, 0, 0, 0]  # shots of each kind that ended and were released
 var _deaths := 0
 var _most_in_flight := 0
@@ -28,6 +28,7 @@ func _initialize() -> void:
 
 
 func _run() -> void:
+	_tally.group = "demo"
 	var frames: int = UserArgs.read({frames = 600}).frames
 	# A headless engine starts with a 64x64 root; the node reads the play area
 	# from it when it becomes ready.
@@ -50,8 +51,7 @@ func _run() -> void:
 	print("demo: %d frames, %d shots, ended by kind %s, %d enemies died" % [frames, main._shots, _ended, _deaths])
 	main.queue_free()
 	await process_frame
-	print("%d passed, %d failed" % [_passed, _failed])
-	quit(1 if _failed > 0 else 0)
+	_tally.finish(self)
 
 
 func _on_node_added(node: Node) -> void:
@@ -69,8 +69,4 @@ func _on_shot_leaving(shot: Node) -> void:
 
 
 func _check(ok: bool, what: String) -> void:
-	if ok:
-		_passed += 1
-	else:
-		_failed += 1
-		print("FAIL [demo] %s" % what)
+	_tally.check(ok, what)

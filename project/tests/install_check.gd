@@ -1,15 +1,17 @@
 extends SceneTree
 ## Checks an installed addon in a project of its own: copied there as
-## res://install_check.gd by scripts/test-engines.sh, after the addon zip was
-## installed the way the editor installs it.
+## res://tests/install_check.gd, with res://support/tally.gd, by
+## scripts/test-engines.sh, after the addon zip was installed the way the
+## editor installs it.
 ##
-##     godot --headless --fixed-fps 60 --path GAME --script res://install_check.gd -- addon=res://addons/warfield
+##     godot --headless --fixed-fps 60 --path GAME --script res://tests/install_check.gd -- addon=res://addons/warfield
 ##
 ## The class must be there, a lob shot fired through the addon's helpers must
 ## spin, come down at its aim point and land, and the addon's example scene
 ## must land its shot on its target. Prints one line per failed
 ## check, then "N passed, M failed"; exits with 1 on failure.
 
+const Tally := preload("res://support/tally.gd")
 const VIEW := Vector2i(1280, 720)
 const START := Vector2(200, 300)
 const AIM := Vector2(520, 300)
@@ -28,8 +30,7 @@ class Landing:
 		pass
 
 
-var _passed := 0
-var _failed := 0
+var _tally := Tally.new()
 var _addon := ""
 
 
@@ -37,6 +38,7 @@ func _initialize() -> void:
 	for arg in OS.get_cmdline_user_args():
 		if arg.begins_with("addon="):
 			_addon = arg.trim_prefix("addon=")
+	_tally.group = "install %s" % _addon
 	_run.call_deferred()
 
 
@@ -45,8 +47,8 @@ func _run() -> void:
 	_check(ClassDB.class_exists("Warfield"), "the Warfield class is loaded from %s/warfield.gdextension" % _addon)
 	var shot_script: Script = load(_addon.path_join("shot.gd")) if _addon != "" else null
 	_check(shot_script != null, "%s/shot.gd loads" % _addon)
-	if _failed > 0:
-		_finish()
+	if _tally.failed > 0:
+		_tally.finish(self)
 		return
 	root.size = VIEW
 	var w: Node = ClassDB.instantiate("Warfield")
@@ -78,7 +80,7 @@ func _run() -> void:
 	shot.free()
 	w.free()
 	await _check_example()
-	_finish()
+	_tally.finish(self)
 
 
 func _check_example() -> void:
@@ -99,14 +101,5 @@ func _check_example() -> void:
 	example.free()
 
 
-func _finish() -> void:
-	print("%d passed, %d failed" % [_passed, _failed])
-	quit(1 if _failed > 0 else 0)
-
-
 func _check(ok: bool, what: String) -> void:
-	if ok:
-		_passed += 1
-	else:
-		_failed += 1
-		print("FAIL [install %s] %s" % [_addon, what])
+	_tally.check(ok, what)

@@ -16,6 +16,7 @@ const ProbeTarget := preload("res://tests/probe_target.gd")
 const Shot := preload("res://addons/warfield/shot.gd")
 const Target := preload("res://addons/warfield/target.gd")
 const ProjectileLayout := preload("res://support/projectile_layout.gd")
+const Tally := preload("res://support/tally.gd")
 const TIME_LIMIT_MS := 90000
 const DELTA := 1.0 / 60.0  # project/project.godot runs 60 physics ticks per second
 const VIEW := Vector2i(1280, 720)
@@ -82,9 +83,7 @@ const METHODS := [
 	"get_grid_size()->v2 const",
 ]
 
-var _passed := 0
-var _failed := 0
-var _group := ""
+var _tally := Tally.new()
 var _typed: Script  # tests/typed_calls.gd, loaded once the class is known
 var _started_ms := 0
 var _done := false
@@ -98,8 +97,7 @@ func _initialize() -> void:
 # A script error inside a check stops the coroutine; end the run anyway.
 func _process(_delta: float) -> bool:
 	if not _done and Time.get_ticks_msec() - _started_ms > TIME_LIMIT_MS:
-		_failed += 1
-		print("FAIL [%s] the self test stopped here (see the script error above)" % _group)
+		_tally.check(false, "the self test stopped here (see the script error above)")
 		_finish()
 	return false
 
@@ -124,18 +122,13 @@ func _finish() -> void:
 	if _done:
 		return
 	_done = true
-	print("%d passed, %d failed" % [_passed, _failed])
-	quit(1 if _failed > 0 else 0)
+	_tally.finish(self)
 
 
 # --- Helpers ---------------------------------------------------------------
 
 func _check(ok: bool, what: String) -> void:
-	if ok:
-		_passed += 1
-	else:
-		_failed += 1
-		print("FAIL [%s] %s" % [_group, what])
+	_tally.check(ok, what)
 
 
 func _eq(got: Variant, want: Variant, what: String) -> void:
@@ -313,7 +306,7 @@ func _spaced(frames: Array, step: int) -> bool:
 # --- Checks ------------------------------------------------------------------
 
 func _check_class() -> bool:
-	_group = "class"
+	_tally.group = "class"
 	if not ClassDB.class_exists("Warfield"):
 		_check(false, "class Warfield is missing: build the library into project/bin/ (scripts/build.sh) and keep res://warfield.gdextension listed in .godot/extension_list.cfg")
 		return false
@@ -329,7 +322,7 @@ func _check_class() -> bool:
 
 
 func _check_processing() -> void:
-	_group = "engine callbacks"
+	_tally.group = "engine callbacks"
 	var w := _make_warfield(false)
 	_check(w.is_physics_processing(), "physics processing is on after _ready (the class overrides _physics_process)")
 	_check(not w.is_processing(), "idle processing stays off (no _process override)")
@@ -349,7 +342,7 @@ func _check_processing() -> void:
 # alone; an instance's get_method_list gives the full signatures in every
 # build, the class's own methods first. Both are checked wherever they can be.
 func _check_method_table() -> void:
-	_group = "method table"
+	_tally.group = "method table"
 	var want_names: Array[String] = []
 	for m in METHODS:
 		want_names.append(m.get_slice("(", 0))
@@ -375,7 +368,7 @@ func _compare_signatures(list: Array, source: String) -> void:
 
 
 func _check_property() -> void:
-	_group = "grid_size"
+	_tally.group = "grid_size"
 	var info := {}
 	for p in ClassDB.class_get_property_list("Warfield", true):
 		if p["name"] == "grid_size":
@@ -394,7 +387,7 @@ func _check_property() -> void:
 
 
 func _check_conversions() -> void:
-	_group = "conversions"
+	_tally.group = "conversions"
 	var w := _make_warfield()
 	var far := {"x": 5000.0, "y": 5000.0}
 	_eq(_target(w, 1001, 2147483648, 4294967296 + 7, far), 0, "slot ids start at 0")
@@ -424,7 +417,7 @@ func _check_conversions() -> void:
 
 
 func _check_slot_reuse() -> void:
-	_group = "slot reuse"
+	_tally.group = "slot reuse"
 	var w := _make_warfield()
 	var ids := []
 	for _i in 6:
@@ -476,7 +469,7 @@ func _check_slot_reuse() -> void:
 
 
 func _check_projectile_kinds() -> void:
-	_group = "projectiles"
+	_tally.group = "projectiles"
 	var w := _make_warfield()
 	# A straight shot without children and without range never ends: its
 	# check_shooter_height calls count the frames.
@@ -546,7 +539,7 @@ func _check_projectile_kinds() -> void:
 	_check(_spaced(clock.frames_of("update_grid_pos"), 5), "straight shots call update_grid_pos every 5th frame")
 	_eq(w.get_active_projectile_count(), 2, "still flying at the end: the clock and the kind-7 shot")
 
-	_group = "straight"
+	_tally.group = "straight"
 	var n: int = straight.count("check_shooter_height")
 	_eq(straight.count("over_from_extension"), 1, "over_from_extension once")
 	_eq(straight.events.back(), "over_from_extension", "over_from_extension is the last call")
@@ -557,13 +550,13 @@ func _check_projectile_kinds() -> void:
 	_eq(_first_frame(straight, "over_from_extension"), _last_frame(straight, "check_shooter_height"),
 			"ends in its last stepped frame")
 
-	_group = "kind 7"
+	_tally.group = "kind 7"
 	_eq(spinner.position, Vector2(600, 600), "a kind outside 0 to 4 never moves")
 	_eq(spinner.events.size(), 0, "and gets no script call")
 	_near(spinner.get_node("ProjectileBodyNode/ProjectileSprite").rotation, -3.0 * DELTA * steps, 1e-3,
 			"its sprite spins by delta * rotate_scale * fire_dir_x each frame")
 
-	_group = "lob"
+	_tally.group = "lob"
 	_eq(lob.events, ["enable_monitoring", "land_from_extension"], "calls")
 	var lob_land := _first_frame(lob, "land_from_extension")
 	_eq(lob_land, _first_frame(lob, "enable_monitoring") + 1, "lands on the frame after it touches down")
@@ -572,7 +565,7 @@ func _check_projectile_kinds() -> void:
 	_near(lob_shadow.x, 1.0 + lob_body_y / 600.0, 1e-4, "shadow scale is 1 - height / 600")
 	_eq(lob_shadow.x, lob_shadow.y, "shadow scaled uniformly")
 
-	_group = "arc"
+	_tally.group = "arc"
 	var e: Array[String] = arc.events
 	var flights: int = arc.count("enable_monitoring") + arc.count("disable_monitoring")
 	_eq(arc.count("land_from_extension"), 1, "lands once")
@@ -599,7 +592,7 @@ func _check_projectile_kinds() -> void:
 	_check(arc_body.rotation > 0.0 and arc_body.rotation < PI / 2.0, "body turned down along the fall (%f)" % arc_body.rotation)
 	_check(arc_body.position.y > -60.0 and arc_body.position.y <= 0.0, "body left at its last height (%f)" % arc_body.position.y)
 
-	_group = "tracking"
+	_tally.group = "tracking"
 	_eq(tracker.events.filter(func(m: String) -> bool: return m != "update_grid_pos"),
 			["hit_target_from_extension"], "calls other than update_grid_pos")
 	var miss := tracker.position.distance_to(mark.position)
@@ -610,7 +603,7 @@ func _check_projectile_kinds() -> void:
 	var turned: float = tracker.get_node("ProjectileBodyNode").rotation
 	_check(turned > 0.5 and turned < atan2(180.0, 240.0), "body turns smoothly toward the target (%f)" % turned)
 
-	_group = "tracking, lost target"
+	_tally.group = "tracking, lost target"
 	_eq(seeker.count("target_died_from_extension"), 1, "target_died_from_extension once after its target was freed")
 	_eq(seeker.count("find_track_target"), 1, "find_track_target until a script gives it a target")
 	var find_frame := _first_frame(seeker, "find_track_target")
@@ -619,7 +612,7 @@ func _check_projectile_kinds() -> void:
 	_eq(seeker.count("hit_target_from_extension"), 1, "hits the target set from inside find_track_target")
 	_eq(seeker.events.back(), "hit_target_from_extension", "the hit is the last call")
 
-	_group = "catapult"
+	_tally.group = "catapult"
 	var cat_land := _first_frame(catapult, "land_from_extension")
 	_eq(catapult.count("land_from_extension"), 1, "lands once")
 	_eq(catapult.count("over_from_extension"), 0, "stays in the play area")
@@ -640,12 +633,12 @@ func _check_projectile_kinds() -> void:
 	_eq(thrown_out.events, ["over_from_extension"], "a throw whose body rises above the play area ends as over")
 	_check(thrown_out.get_node("ProjectileBodyNode").global_position.y < 0.0, "with its body above the top edge")
 
-	_group = "play area"
+	_tally.group = "play area"
 	_eq(edge.count("over_from_extension"), 1, "a straight shot leaving on the right ends once")
 	_check(edge.position.x >= 1380.0 and edge.position.x <= 1390.01,
 			"on its first frame at x >= width + 100 (%f)" % edge.position.x)
 
-	_group = "re-entrancy"
+	_tally.group = "re-entrancy"
 	_eq(followers.size(), 1, "the over_from_extension hook ran once")
 	if followers.size() == 1:
 		var follower := followers[0]
@@ -657,7 +650,7 @@ func _check_projectile_kinds() -> void:
 
 
 func _check_queries() -> void:
-	_group = "queries"
+	_tally.group = "queries"
 	var w := _make_warfield()
 	_eq(w.query_targets_all(1, 1), [], "empty pool: query_targets_all")
 	_eq(w.query_targets_in_line(0, 0, 1, true, 0), [], "empty pool: query_targets_in_line")
@@ -732,7 +725,7 @@ func _check_queries() -> void:
 # The GDScript helpers in addons/warfield: each value they pass lands in the
 # argument of the same name, and each kind's defaults fly as the kind needs.
 func _check_helpers() -> void:
-	_group = "helpers: arguments"
+	_tally.group = "helpers: arguments"
 	var w := _make_warfield()
 	w.grid_size = Vector2(80, 100)
 	var node := _probe(w, Vector2(320, 250))
@@ -748,7 +741,7 @@ func _check_helpers() -> void:
 	derived = Target.of_camp(1).arguments_for(w, node)
 	_eq([derived[2], derived[11], derived[12]], [2, 320.0, 250.0], "Target: grid_y and position from the node")
 
-	_group = "helpers: flights"
+	_tally.group = "helpers: flights"
 	var landing := {Shot.Kind.LOB: Vector2(700, 300), Shot.Kind.ARC: Vector2(500, 450),
 			Shot.Kind.CATAPULT: Vector2(900, 600)}
 	var probes := {}
@@ -791,7 +784,7 @@ func _check_helpers() -> void:
 # with() sets the helper's own public fields, with values they can hold, and
 # nothing else; registering needs a Warfield node. Each refusal prints an error.
 func _check_helper_fields() -> void:
-	_group = "helpers: fields"
+	_tally.group = "helpers: fields"
 	_provokes(["Shot has no field script", "Shot.velocity cannot hold 3", "Shot has no field _aim",
 			"Target has no field script", "Target.mask_flags cannot hold Vector2(1, 1)",
 			"Shot.fire needs a Warfield node and a projectile node",
@@ -839,7 +832,7 @@ func _distinct_fields(helper: RefCounted, signature: String) -> Array:
 
 
 func _check_demo() -> void:
-	_group = "demo"
+	_tally.group = "demo"
 	var shot: Node = load("res://projectile.tscn").instantiate()
 	for path in ["ProjectileBodyNode", "ProjectileBodyNode/ProjectileSprite", "ShadowSprite", "HitBox"]:
 		_check(shot.get_node_or_null(path) is Node2D, "projectile.tscn has a Node2D at %s" % path)
