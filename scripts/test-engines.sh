@@ -20,6 +20,9 @@
 # --lib-dir takes the libraries from DIR instead of project/bin (the runner's
 # own test plants a fault that way); --suites runs only those named.
 set -euo pipefail
+# Paths given relative to where the command was run from.
+from=$PWD
+absolute() { case $1 in /*) echo "$1" ;; *) echo "$from/$1" ;; esac; }
 cd "$(dirname "$0")/.."
 . scripts/addon-layout.sh
 
@@ -27,7 +30,7 @@ lib_dir=project/bin
 suites="self soak demo install"
 while [ $# -gt 0 ]; do
   case "$1" in
-    --lib-dir) lib_dir=${2:?}; shift 2 ;;
+    --lib-dir) lib_dir=$(absolute "${2:?}"); shift 2 ;;
     --suites) suites=${2:?}; shift 2 ;;
     *) echo "usage: scripts/test-engines.sh [--lib-dir DIR] [--suites \"self soak demo install\"]" >&2; exit 2 ;;
   esac
@@ -159,13 +162,14 @@ for engine in "${engines[@]}"; do
   base=$work/$name
   rm -rf "$base"
   mkdir -p "$base"
+  engine=$(absolute "$engine")
   if [ ! -x "$engine" ] && [[ $engine != *.exe || ! -f $engine ]]; then
     fail "$name: no engine at $engine"
     continue
   fi
-  engine=$(cd "$(dirname "$engine")" && pwd)/$(basename "$engine")
+  build="" platform=""
   read -r build platform <<<"$(engine_kind "$engine" "$base/kind")" || true
-  if [ -z "${platform:-}" ]; then
+  if [ -z "$platform" ]; then
     fail "$name: the engine did not say which build it is (log: ${base#"$root"/}/kind/kind.log)"
     continue
   fi
@@ -175,7 +179,6 @@ for engine in "${engines[@]}"; do
   esac
   other=$([ "$build" = debug ] && echo release || echo debug)
   own_file=libWarfield.$platform.template_$build.x86_64.$ext
-  other_file=libWarfield.$platform.template_$other.x86_64.$ext
   echo "engine: $name is a $platform $build build"
 
   if wants self; then
