@@ -220,7 +220,8 @@ for engine in "${engines[@]}"; do
         # The Asset Library's download strips a single top-level folder; a
         # local file is installed as it is. The moved one is the download,
         # moved whole to another folder.
-        strip=$([ "$flow" = asset-library ] || [ "$flow" = moved ] && echo 1 || echo 0)
+        strip=1
+        [ "$flow" != local-file ] || strip=0
         addon_install "$zip" "$strip" "$game"
         addon=res://addons/warfield
         if [ "$flow" = moved ]; then
@@ -231,7 +232,7 @@ for engine in "${engines[@]}"; do
         list_extensions "$game"
         mkdir -p "$game/tests" "$game/support"
         cp project/tests/install_check.gd "$game/tests/"
-        cp project/support/tally.gd "$game/support/"
+        cp project/support/tally.gd project/support/projectile_layout.gd "$game/support/"
         suite "$name addon zip, $flow" "$engine" "$game" --script res://tests/install_check.gd -- addon="$addon"
       done
     fi

@@ -37,17 +37,17 @@ func _run() -> void:
 	var main: Node = load("res://main.tscn").instantiate()
 	root.add_child(main)
 	var w: Node = main.get_node("Warfield")
-	_check(w.get_active_character_count() == 3, "three turrets registered")
-	_check(w.get_active_target_count() == 6, "six enemies registered")
+	_tally.check(w.get_active_character_count() == 3, "three turrets registered")
+	_tally.check(w.get_active_target_count() == 6, "six enemies registered")
 	for i in frames:
 		await physics_frame
 		_most_in_flight = maxi(_most_in_flight, w.get_active_projectile_count())
-	_check(main._shots >= frames / main.FIRE_EVERY - 1, "the turrets kept firing (%d shots)" % main._shots)
+	_tally.check(main._shots >= frames / main.FIRE_EVERY - 1, "the turrets kept firing (%d shots)" % main._shots)
 	for kind in KIND_NAMES.size():
-		_check(_ended[kind] > 0, "a %s shot ended and was released" % KIND_NAMES[kind])
-	_check(_most_in_flight <= MAX_IN_FLIGHT, "at most %d shots in flight (%d)" % [MAX_IN_FLIGHT, _most_in_flight])
-	_check(_deaths > 0, "enemies died")
-	_check(w.get_active_target_count() >= 1, "enemies are still registered")
+		_tally.check(_ended[kind] > 0, "a %s shot ended and was released" % KIND_NAMES[kind])
+	_tally.check(_most_in_flight <= MAX_IN_FLIGHT, "at most %d shots in flight (%d)" % [MAX_IN_FLIGHT, _most_in_flight])
+	_tally.check(_deaths > 0, "enemies died")
+	_tally.check(w.get_active_target_count() >= 1, "enemies are still registered")
 	print("demo: %d frames, %d shots, ended by kind %s, %d enemies died" % [frames, main._shots, _ended, _deaths])
 	main.queue_free()
 	await process_frame
@@ -66,7 +66,3 @@ func _on_node_added(node: Node) -> void:
 func _on_shot_leaving(shot: Node) -> void:
 	if shot.slot < 0:
 		_ended[shot.kind] += 1
-
-
-func _check(ok: bool, what: String) -> void:
-	_tally.check(ok, what)

@@ -1,6 +1,6 @@
 extends SceneTree
 ## Checks an installed addon in a project of its own: copied there as
-## res://tests/install_check.gd, with res://support/tally.gd, by
+## res://tests/install_check.gd, with the two res://support/ scripts it uses, by
 ## scripts/test-engines.sh, after the addon zip was installed the way the
 ## editor installs it.
 ##
@@ -11,6 +11,7 @@ extends SceneTree
 ## must land its shot on its target. Prints one line per failed
 ## check, then "N passed, M failed"; exits with 1 on failure.
 
+const ProjectileLayout := preload("res://support/projectile_layout.gd")
 const Tally := preload("res://support/tally.gd")
 const VIEW := Vector2i(1280, 720)
 const START := Vector2(200, 300)
@@ -43,10 +44,10 @@ func _initialize() -> void:
 
 
 func _run() -> void:
-	_check(_addon != "", "the addon folder is given (addon=res://...)")
-	_check(ClassDB.class_exists("Warfield"), "the Warfield class is loaded from %s/warfield.gdextension" % _addon)
+	_tally.check(_addon != "", "the addon folder is given (addon=res://...)")
+	_tally.check(ClassDB.class_exists("Warfield"), "the Warfield class is loaded from %s/warfield.gdextension" % _addon)
 	var shot_script: Script = load(_addon.path_join("shot.gd")) if _addon != "" else null
-	_check(shot_script != null, "%s/shot.gd loads" % _addon)
+	_tally.check(shot_script != null, "%s/shot.gd loads" % _addon)
 	if _tally.failed > 0:
 		_tally.finish(self)
 		return
@@ -55,27 +56,24 @@ func _run() -> void:
 	root.add_child(w)
 	var shot := Landing.new()
 	shot.position = START
-	var body := Node2D.new()
-	body.name = "ProjectileBodyNode"
-	shot.add_child(body)
-	var sprite := Node2D.new()
-	sprite.name = "ProjectileSprite"
-	body.add_child(sprite)
+	ProjectileLayout.add_children(shot)
+	var body: Node2D = shot.get_node("ProjectileBodyNode")
+	var sprite: Node2D = shot.get_node("ProjectileBodyNode/ProjectileSprite")
 	root.add_child(shot)
 	var slot: int = shot_script.lob(Vector2.ZERO, 120.0).aim_at(AIM).fire(w, shot)
-	_check(slot >= 0, "the helper registers the shot (slot %d)" % slot)
+	_tally.check(slot >= 0, "the helper registers the shot (slot %d)" % slot)
 	var frames := 0
 	var peak := 0.0
 	while shot.landed_at.is_empty() and frames < MAX_FRAMES:
 		await physics_frame
 		frames += 1
 		peak = maxf(peak, -body.position.y)
-	_check(shot.landed_at.size() == 1, "the shot lands once (after %d frames)" % frames)
+	_tally.check(shot.landed_at.size() == 1, "the shot lands once (after %d frames)" % frames)
 	if not shot.landed_at.is_empty():
-		_check(shot.landed_at[0].distance_to(AIM) < 1.0, "it lands at its aim point (%s)" % shot.landed_at[0])
-	_check(absf(peak - 120.0) < 6.0, "it rises to its peak height (%.1f)" % peak)
-	_check(sprite.rotation != 0.0, "its sprite spins")
-	_check(w.get_active_projectile_count() == 0, "a landed shot is no longer active")
+		_tally.check(shot.landed_at[0].distance_to(AIM) < 1.0, "it lands at its aim point (%s)" % shot.landed_at[0])
+	_tally.check(absf(peak - 120.0) < 6.0, "it rises to its peak height (%.1f)" % peak)
+	_tally.check(sprite.rotation != 0.0, "its sprite spins")
+	_tally.check(w.get_active_projectile_count() == 0, "a landed shot is no longer active")
 	w.unregister_projectile(slot)
 	shot.free()
 	w.free()
@@ -85,7 +83,7 @@ func _run() -> void:
 
 func _check_example() -> void:
 	var scene: PackedScene = load(_addon.path_join("example/example.tscn"))
-	_check(scene != null, "%s/example/example.tscn loads" % _addon)
+	_tally.check(scene != null, "%s/example/example.tscn loads" % _addon)
 	if scene == null:
 		return
 	var example := scene.instantiate()
@@ -96,10 +94,6 @@ func _check_example() -> void:
 		await physics_frame
 		if example.landed_count > 0:
 			break
-	_check(example.landed_count == 1, "the example's shot lands")
-	_check(example.get_node("Target").get_instance_id() in hits, "on the example's target")
+	_tally.check(example.landed_count == 1, "the example's shot lands")
+	_tally.check(example.get_node("Target").get_instance_id() in hits, "on the example's target")
 	example.free()
-
-
-func _check(ok: bool, what: String) -> void:
-	_tally.check(ok, what)
