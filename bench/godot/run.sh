@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Real-engine benchmark: the Warfield node against two GDScript peers doing
-# the same flight on the same scene, and its queries against a GDScript scan.
+# Real-engine benchmark: the Warfield node against GDScript peers doing the
+# same flight on the same scene, and its queries against a GDScript scan. The
+# peers: pernode (a script on every projectile) and manager (one node looping
+# over arrays), each written once for every kind, and leannode and leanmanager,
+# the same two written for one kind each (project/bench/lean/).
 #
 #   bench/godot/run.sh GODOT [--rounds N] [--counts "1000 10000"] [--kinds "..."]
 #                      [--frames F] [--baseline LIB] [--no-queries]
@@ -53,7 +56,7 @@ if [ -n "$baseline" ]; then
   for lib in "$work"/baseline/bin/libWarfield.linux.*.so; do cp "$baseline" "$lib"; done
   impls="$impls baseline"
 fi
-impls="$impls pernode manager"
+impls="$impls pernode manager leannode leanmanager"
 # The first start of a copy writes its .godot cache; keep that out of the runs.
 for dir in "$work"/current "$work"/baseline; do
   [ -d "$dir" ] && "$godot" --headless --path "$dir" --quit >/dev/null 2>&1 || true

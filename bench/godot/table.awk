@@ -1,7 +1,8 @@
 #!/usr/bin/awk -f
 # Turns the RESULT lines of bench/godot/run.sh into Markdown tables: the median
 # over rounds of each run's median physics-frame time, and ratios (a peer's time
-# divided by the Warfield node's: above 1 means the node is faster).
+# divided by the Warfield node's: above 1 means the node is faster). A peer gets
+# its columns when the results hold its runs.
 function field(name,   i, kv) {
   for (i = 2; i <= NF; i++) { split($i, kv, "="); if (kv[1] == name) return kv[2] }
   return ""
@@ -25,16 +26,28 @@ function median(key,   n, i, j, t, v) {
   }
 }
 END {
+  # The peers present, in column order, and baseline last among the ratios.
+  np = split("pernode manager leannode leanmanager", known, " ")
+  split("per-node|manager|lean per-node|lean manager", label, "|")
+  npeers = 0
+  for (k = 1; k <= np; k++) if (known[k] in impls) { npeers++; peer[npeers] = known[k]; name[npeers] = label[k] }
   has_base = ("baseline" in impls)
-  printf "| kind | projectiles | Warfield ms | %sper-node ms | manager ms | Warfield µs per projectile-frame | per-node ÷ Warfield | manager ÷ Warfield |%s\n", \
-    has_base ? "baseline ms | " : "", has_base ? " baseline ÷ Warfield |" : ""
-  printf "|---|---|---|%s---|---|---|---|---|%s\n", has_base ? "---|" : "", has_base ? "---|" : ""
+  head = "| kind | projectiles | Warfield ms | " (has_base ? "baseline ms | " : "")
+  rule = "|---|---|---|" (has_base ? "---|" : "")
+  for (k = 1; k <= npeers; k++) { head = head name[k] " ms | "; rule = rule "---|" }
+  head = head "Warfield µs per projectile-frame |"; rule = rule "---|"
+  for (k = 1; k <= npeers; k++) { head = head " " name[k] " ÷ Warfield |"; rule = rule "---|" }
+  if (has_base) { head = head " baseline ÷ Warfield |"; rule = rule "---|" }
+  print head
+  print rule
   for (r = 1; r <= nrows; r++) {
     split(order[r], kc, "|")
-    w = median("f|" order[r] "|warfield"); p = median("f|" order[r] "|pernode"); m = median("f|" order[r] "|manager")
+    w = median("f|" order[r] "|warfield")
     line = sprintf("| %s | %s | %.2f | ", kc[1], kc[2], w)
     if (has_base) { b = median("f|" order[r] "|baseline"); line = line sprintf("%.2f | ", b) }
-    line = line sprintf("%.2f | %.2f | %.3f | %.2f | %.2f |", p, m, w * 1000 / kc[2], w > 0 ? p / w : 0, w > 0 ? m / w : 0)
+    for (k = 1; k <= npeers; k++) { t[k] = median("f|" order[r] "|" peer[k]); line = line sprintf("%.2f | ", t[k]) }
+    line = line sprintf("%.3f |", w * 1000 / kc[2])
+    for (k = 1; k <= npeers; k++) line = line sprintf(" %.2f |", w > 0 ? t[k] / w : 0)
     if (has_base) line = line sprintf(" %.2f |", w > 0 ? b / w : 0)
     print line
   }

@@ -5,13 +5,27 @@ extends SceneTree
 ##         -- impl=warfield kind=straight count=10000 [frames=240] [warmup=30]
 ##
 ## impl: warfield (the extension node), pernode (a script per projectile node)
-## or manager (one script looping over arrays). kind: straight, lob, arc,
-## tracking, catapult or mixed (the five in turn). Every projectile flies for
-## the whole run, so each frame does the same work. Prints one line:
+## or manager (one script looping over arrays), both handling every kind; or
+## leannode and leanmanager, the same two written for one kind each
+## (bench/lean/), every projectile of a mixed run flown by its own kind's
+## script or manager. kind: straight, lob, arc, tracking, catapult or mixed
+## (the five in turn). Every projectile flies for the whole run, so each frame
+## does the same work. Prints one line:
 ##     RESULT impl=... kind=... count=... ms=<mean physics ms per frame> median=... flying=...
 
 const Projectile := preload("res://bench/bench_projectile.gd")
 const Manager := preload("res://bench/bench_manager.gd")
+const ShotCalls := preload("res://bench/lean/shot_calls.gd")
+# By Projectile.Kind.
+const LEAN_NODES := [
+	preload("res://bench/lean/straight_node.gd"), preload("res://bench/lean/lob_node.gd"),
+	preload("res://bench/lean/arc_node.gd"), preload("res://bench/lean/tracking_node.gd"),
+	preload("res://bench/lean/catapult_node.gd")]
+const LEAN_MANAGERS := [
+	preload("res://bench/lean/straight_manager.gd"), preload("res://bench/lean/lob_manager.gd"),
+	preload("res://bench/lean/arc_manager.gd"), preload("res://bench/lean/tracking_manager.gd"),
+	preload("res://bench/lean/catapult_manager.gd")]
+const IMPLS := ["warfield", "pernode", "manager", "leannode", "leanmanager"]
 const FrameClock := preload("res://support/frame_clock.gd")
 const UserArgs := preload("res://support/user_args.gd")
 const KINDS := ["straight", "lob", "arc", "tracking", "catapult"]
@@ -25,7 +39,8 @@ var _frames := 240
 var _warmup := 30
 var _warfield: Node
 var _manager: Manager
-var _projectiles: Array[Projectile] = []
+var _lean_managers: Array[Node] = []  # by kind, only those the run uses
+var _projectiles: Array[Node2D] = []
 var _start_us := 0
 var _samples := PackedInt64Array()
 
@@ -37,7 +52,7 @@ func _initialize() -> void:
 	_count = args.count
 	_frames = args.frames
 	_warmup = args.warmup
-	if not (_impl in ["warfield", "pernode", "manager"]) or not (_kind in KINDS or _kind == "mixed"):
+	if not (_impl in IMPLS) or not (_kind in KINDS or _kind == "mixed"):
 		printerr("frame_bench: unknown impl or kind")
 		quit(2)
 		return
@@ -69,10 +84,26 @@ func _build() -> void:
 	elif _impl == "manager":
 		_manager = Manager.new()
 		world.add_child(_manager)
+	elif _impl == "leanmanager":
+		for kind in KINDS.size():
+			if _kind == "mixed" or _kind == KINDS[kind]:
+				var lean: Node = LEAN_MANAGERS[kind].new()
+				if "area" in lean:
+					lean.set("area", Projectile.area)
+				world.add_child(lean)
+				_lean_managers.append(lean)
 
 	for i in _count:
 		var kind: int = (i % 5) if _kind == "mixed" else KINDS.find(_kind)
 		var node := Projectile.make()
+		if _impl.begins_with("lean"):
+			# The flight comes from _setup alone, read off a projectile that
+			# never enters the tree.
+			var flight := Projectile.new()
+			_setup(flight, kind, i, targets[i % targets.size()])
+			_add_lean(node, flight, world)
+			flight.free()
+			continue
 		node.set_script(Projectile)
 		var p := node as Projectile
 		_setup(p, kind, i, targets[i % targets.size()])
@@ -112,6 +143,65 @@ func _setup(p: Projectile, kind: int, i: int, target: Node2D) -> void:
 			p.rotate_follow = true
 
 
+# Gives node the flight of p, flown by its kind's lean script or lean manager,
+# and adds it to world.
+func _add_lean(node: Node2D, p: Projectile, world: Node2D) -> void:
+	node.position = p.position
+	var spin := 0.0 if p.rotate_follow else p.rotate_scale * p.fire_dir_x
+	if _impl == "leannode":
+		node.set_script(LEAN_NODES[p.kind])
+		var lean: Object = node  # its properties are its script's
+		match p.kind:
+			Projectile.Kind.STRAIGHT:
+				lean.velocity = p.velocity
+				lean.spin = spin
+				lean.start = p.save_pos
+				lean.range_squared = p.check_distance * p.check_distance
+				lean.area = Projectile.area
+			Projectile.Kind.LOB:
+				lean.velocity = p.velocity
+				lean.spin = spin
+				lean.z = p.z_val
+				lean.y_speed = p.y_speed
+				lean.gravity = p.gravity
+				lean.ground_height = p.ground_height
+			Projectile.Kind.ARC:
+				lean.velocity = p.velocity
+				lean.z = p.z_val
+				lean.y_speed = p.y_speed
+				lean.gravity = p.gravity
+				lean.ground_height = p.ground_height
+			Projectile.Kind.TRACKING:
+				lean.target = p.target
+				lean.speed = p.speed
+				lean.velocity = p.velocity
+				lean.spin = spin
+			Projectile.Kind.CATAPULT:
+				lean.velocity = p.velocity
+				lean.z = p.z_val
+				lean.y_speed = p.y_speed
+				lean.ground_height = p.ground_height
+				lean.area = Projectile.area
+		world.add_child(node)
+		_projectiles.append(node)
+		return
+	node.set_script(ShotCalls)
+	world.add_child(node)
+	_projectiles.append(node)
+	var manager: Object = _lean_managers[p.kind if _kind == "mixed" else 0]
+	match p.kind:
+		Projectile.Kind.STRAIGHT:
+			manager.add(node, p.velocity, spin, p.save_pos, p.check_distance)
+		Projectile.Kind.LOB:
+			manager.add(node, p.velocity, spin, p.z_val, p.y_speed, p.gravity, p.ground_height)
+		Projectile.Kind.ARC:
+			manager.add(node, p.velocity, p.z_val, p.y_speed, p.gravity, p.ground_height)
+		Projectile.Kind.TRACKING:
+			manager.add(node, p.target, p.speed, p.velocity, spin)
+		Projectile.Kind.CATAPULT:
+			manager.add(node, p.velocity, p.z_val, p.y_speed, p.ground_height)
+
+
 func _register(p: Projectile) -> void:
 	_warfield.register_projectile(
 		p.get_instance_id(), p.kind, p.velocity, p.speed, 1, 0, 0, false, 0.0, 0, false,
@@ -139,6 +229,9 @@ func _report() -> void:
 		flying = _warfield.get_active_projectile_count()
 	elif _impl == "manager":
 		flying = _manager.count_flying()
+	elif _impl == "leanmanager":
+		for lean in _lean_managers:
+			flying += lean.count_flying()
 	else:
 		for p in _projectiles:
 			if not p.hit_over:
