@@ -1,8 +1,8 @@
 // The engine calls one projectile's step may make, per kind, as the movement
 // rules prescribe them for the flights of the benchmarks (scenes.cpp and
 // library_scene.cpp fly the same configurations), in the steady state: every
-// child was found by path on an earlier frame and is now only proven still
-// there (alive, under the same parent, of the same name).
+// node was found on an earlier frame, the engine has reported no change to
+// any of them since, and each is only checked to be still alive.
 #pragma once
 
 #include <array>
@@ -18,8 +18,6 @@ enum EngineOp : int {
     instance,    // object_get_instance_id
     inside,      // Node.is_inside_tree
     child,       // Node.get_node_or_null
-    parent,      // Node.get_parent
-    name,        // Node.get_name
     get_global,  // Node2D.get_global_position
     set_global,  // Node2D.set_global_position
     get_local,   // Node2D.get_position

@@ -56,8 +56,6 @@ uint64_t bits(ObjectHandle p) { return reinterpret_cast<uintptr_t>(p); }
                 sink ^= bits(host.get_node_or_null(c.object, static_cast<ChildPath>(c.arg)));
                 break;
             case Op::get_instance_id: sink ^= host.get_instance_id(c.object); break;
-            case Op::get_parent: sink ^= bits(host.get_parent(c.object)); break;
-            case Op::has_name: sink += host.has_name(c.object, static_cast<ChildPath>(c.arg)) ? 1 : 0; break;
             case Op::get_global_position: sink ^= bits(host.get_global_position(c.object)); break;
             case Op::set_global_position: host.set_global_position(c.object, {c.x, c.y}); break;
             case Op::get_position: sink ^= bits(host.get_position(c.object)); break;

@@ -151,4 +151,31 @@ StoreSnapshot snapshot_store(const Warfield& w) {
             w.target_index_dirty(), w.frame().frame_count};
 }
 
+std::string check_node_memory(const Warfield& w, const test::FakeHost& scene) {
+    const NodeCache& cache = w.frame().node_cache;
+    std::size_t settled = 0;
+    for (std::size_t slot = 0; slot < cache.slot_count(); ++slot) {
+        const ProjectileNodes& n = *cache.find(static_cast<int32_t>(slot));
+        const auto is_set = [&](Role r) { return (n.settled & bit_of(r)) != 0; };
+        for (std::size_t r = 0; r < static_cast<std::size_t>(Role::count); ++r) settled += is_set(static_cast<Role>(r));
+        const std::string where = "slot " + std::to_string(slot) + ": ";
+        for (const Role r : {Role::root, Role::target}) {
+            if (!is_set(r)) continue;
+            const auto* node = static_cast<const test::FakeHost::Node*>(r == Role::root ? n.root.object : n.target.object);
+            if (node == nullptr || node->freed || !scene.in_tree(*node)) return where + "a settled root or target left the tree";
+        }
+        const auto* root = static_cast<const test::FakeHost::Node*>(n.root.object);
+        for (std::size_t p = 0; p < kChildPaths; ++p) {
+            const auto path = static_cast<ChildPath>(p);
+            if (!is_set(role_of(path))) continue;
+            if (root == nullptr || root->freed) return where + "a settled child outlived its root";
+            if (scene.child_at(*root, path) != n.children[p].object) {
+                return where + "a settled child is no longer what its path leads to";
+            }
+        }
+    }
+    if (settled != cache.watched()) return "the watched nodes are not the settled ones";
+    return {};
+}
+
 }  // namespace warfield::fuzz

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_host.h"
 #include "pool_model.h"
 #include "server/warfield.h"
 
@@ -57,5 +58,10 @@ struct StoreSnapshot {
     bool operator==(const StoreSnapshot&) const = default;
 };
 StoreSnapshot snapshot_store(const Warfield& w);
+
+// While the tree's reports reach the frame, whatever it relies on is true:
+// a settled root or target is in the tree, a settled child is exactly what
+// its path leads to now, and every settled node, and only those, is watched.
+std::string check_node_memory(const Warfield& w, const test::FakeHost& scene);
 
 }  // namespace warfield::fuzz

@@ -6,7 +6,7 @@ SceneNode* spawn(FakeHost& scene, bool is_node2d, bool in_tree, uint8_t child_ma
     constexpr std::size_t kChildren = static_cast<std::size_t>(ChildPath::count);
     if (scene.nodes().size() + 1 + kChildren > kSceneNodeLimit) return nullptr;
     SceneNode& root = scene.node(scene.add_node(is_node2d));
-    root.in_tree = in_tree;
+    scene.set_in_tree(root.id, in_tree);
     for (std::size_t i = 0; i < kChildren; ++i) {
         if ((child_mask & (1u << i)) == 0) continue;
         const auto path = static_cast<ChildPath>(i);
@@ -49,7 +49,7 @@ void replace_child(FakeHost& scene, const SceneNode& root, ChildPath path) {
 void set_in_tree(FakeHost& scene, SceneNode& node, bool in_tree) {
     if (node.freed) return;
     if (node.parent == nullptr) {
-        node.in_tree = in_tree;
+        scene.set_in_tree(node.id, in_tree);
     } else if (!in_tree) {
         scene.reparent(node.id, 0);
     }

@@ -79,6 +79,9 @@ void Session::check_state() {
         if (!e.empty()) return fail(e);
     }
     if (w_.frame().frame_count < last_frame_count_) return fail("frame_count went down");
+    if (!silenced_) {
+        if (const std::string e = check_node_memory(w_, scene_); !e.empty()) return fail(e);
+    }
     last_frame_count_ = w_.frame().frame_count;
     const Vector2 g = w_.get_grid_size();
     if (!same_bits(g.x, grid_size_.x) || !same_bits(g.y, grid_size_.y)) fail("grid_size is not what was set");

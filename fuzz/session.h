@@ -47,6 +47,9 @@ public:
     bool out_of_budget() const { return input_host_calls_ >= limits_.max_host_calls; }
     // Whether a position the frame set could read back changed (see FakeHost).
     bool inexact_positions() const { return scene_.moved_under_offset_parent(); }
+    // Whether the tree's reports were ever blocked: a frame that remembers
+    // nodes may then use stale (never freed) ones, so such runs differ.
+    bool silenced() const { return silenced_; }
 
     Warfield& warfield() { return w_; }
     FakeHost& scene() { return scene_; }
@@ -116,6 +119,11 @@ private:
     void op_spawn_projectile();
     void op_spawn_target();
     void op_current(Op op);
+    // A write the frame made to a child that reacts to writes.
+    void on_write(uint64_t written, uint64_t root, test::HostOp op);
+    // False for the node a running setter writes and its ancestors: a script
+    // cannot free those from inside the setter.
+    bool may_free(const SceneNode& n) const;
     // Every script method the core calls on a scene node runs here.
     bool on_script_call(SceneNode& node, ScriptMethod method);
 
@@ -127,6 +135,8 @@ private:
     std::vector<ContextEntry> contexts_;
     std::vector<SceneNode*> callback_nodes_;
     SceneNode* last_spawned_ = nullptr;
+    std::vector<uint64_t> writing_;  // nodes whose setters are running
+    bool silenced_ = false;
     int depth_ = 0;
     int ops_ = 0;
     int frames_ = 0;

@@ -94,7 +94,8 @@ void Session::run_op() {
             break;
         }
         case Op::free_node: {
-            if (SceneNode* n = any_node()) scene_.free_node(n->id);
+            SceneNode* n = any_node();
+            if (n != nullptr && may_free(*n)) scene_.free_node(n->id);
             break;
         }
         case Op::set_in_tree: {
@@ -123,7 +124,15 @@ void Session::run_op() {
         case Op::steer_current:
         case Op::rename_current_child:
         case Op::reparent_current_child:
-        case Op::replace_current_child: op_current(op); break;
+        case Op::replace_current_child:
+        case Op::react_to_writes:
+        case Op::rename_current: op_current(op); break;
+        case Op::silence_tree: {
+            const bool on = flag();
+            scene_.block_tree_signals(on);
+            silenced_ = silenced_ || on;
+            break;
+        }
         case Op::spawn_projectile: op_spawn_projectile(); break;
         case Op::spawn_target: op_spawn_target(); break;
         case Op::count: break;
@@ -140,14 +149,26 @@ void Session::op_current(Op op) {
             break;
         }
         case Op::free_current:
-            if (node != nullptr) scene_.free_node(node->id);
+            if (node != nullptr && may_free(*node)) scene_.free_node(node->id);
             break;
         case Op::free_current_child: {
             const uint8_t k = u8() % static_cast<uint8_t>(ChildPath::count);
             const SceneNode* child = node != nullptr ? scene_.child_at(*node, static_cast<ChildPath>(k)) : nullptr;
-            if (child != nullptr) scene_.free_node(child->id);
+            if (child != nullptr && may_free(*child)) scene_.free_node(child->id);
             break;
         }
+        case Op::react_to_writes: {
+            const auto path = static_cast<ChildPath>(u8() % static_cast<uint8_t>(ChildPath::count));
+            const SceneNode* child = node != nullptr ? scene_.child_at(*node, path) : nullptr;
+            if (child == nullptr) break;
+            const uint64_t written = child->id;
+            const uint64_t root = node->id;
+            scene_.on_write(written, [this, written, root](test::HostOp write) { on_write(written, root, write); });
+            break;
+        }
+        case Op::rename_current:
+            if (node != nullptr && !node->freed) scene_.rename(node->id, "Renamed");
+            break;
         case Op::rename_current_child:
         case Op::reparent_current_child:
         case Op::replace_current_child: {
@@ -156,7 +177,10 @@ void Session::op_current(Op op) {
             if (node == nullptr) break;
             if (op == Op::rename_current_child) rename_child(scene_, *node, path);
             if (op == Op::reparent_current_child && other != nullptr) reparent_child(scene_, *node, path, *other);
-            if (op == Op::replace_current_child) replace_child(scene_, *node, path);
+            if (op == Op::replace_current_child) {
+                const SceneNode* child = scene_.child_at(*node, path);
+                if (child != nullptr && may_free(*child)) replace_child(scene_, *node, path);
+            }
             break;
         }
         case Op::retarget_current: {
@@ -179,6 +203,34 @@ void Session::op_current(Op op) {
         }
         default: break;
     }
+}
+
+bool Session::may_free(const SceneNode& n) const {
+    for (const uint64_t id : writing_) {
+        for (const SceneNode* up = &scene_.node(id); up != nullptr; up = up->parent) {
+            if (up == &n) return false;
+        }
+    }
+    return true;
+}
+
+void Session::on_write(uint64_t written, uint64_t root, test::HostOp write) {
+    // The root's position is written back by one way of finding nodes and not
+    // the other, so only the children's writes, made alike by both, react.
+    if (write == test::HostOp::set_global_position) return;
+    if (depth_ >= limits_.max_depth || ops_ >= limits_.max_ops || in_->exhausted() || failed()) return;
+    SceneNode* node = scene_.exists(root) ? &scene_.node(root) : nullptr;
+    const uint8_t b = u8();
+    if (node == nullptr || (b & 3) == 0) return;
+    contexts_.push_back({Context::script, 0, {}});
+    callback_nodes_.push_back(node);
+    writing_.push_back(written);
+    ++depth_;
+    for (int i = 0; i < (b & 3) && ops_ < limits_.max_ops && !failed(); ++i) run_op();
+    --depth_;
+    writing_.pop_back();
+    callback_nodes_.pop_back();
+    contexts_.pop_back();
 }
 
 }  // namespace warfield::fuzz

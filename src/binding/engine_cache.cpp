@@ -23,8 +23,6 @@ EngineBinds find_binds() {
     b.node_get_viewport = find_bind(kNodeGetViewport);
     b.node_is_inside_tree = find_bind(kNodeIsInsideTree);
     b.node_get_node_or_null = find_bind(kNodeGetNodeOrNull);
-    b.node_get_parent = find_bind(kNodeGetParent);
-    b.node_get_name = find_bind(kNodeGetName);
     b.viewport_get_visible_rect = find_bind(kViewportGetVisibleRect);
     b.node2d_get_global_position = find_bind(kNode2DGetGlobalPosition);
     b.node2d_set_global_position = find_bind(kNode2DSetGlobalPosition);
@@ -40,8 +38,7 @@ EngineBinds find_binds() {
 bool all_found(const EngineBinds& b) {
     const GDExtensionMethodBindPtr all[] = {
         b.engine_is_editor_hint,      b.node_get_viewport,          b.node_is_inside_tree,
-        b.node_get_node_or_null,      b.node_get_parent,            b.node_get_name,
-        b.viewport_get_visible_rect,  b.node2d_get_global_position,
+        b.node_get_node_or_null,      b.viewport_get_visible_rect,  b.node2d_get_global_position,
         b.node2d_set_global_position, b.node2d_get_position,        b.node2d_set_position,
         b.node2d_get_rotation,        b.node2d_set_rotation,        b.node2d_set_scale,
         b.object_notification,
@@ -56,7 +53,13 @@ bool all_found(const EngineBinds& b) {
 
 }  // namespace
 
-EngineCache::EngineCache() : empty_name(""), nil(Variant::Nil{}) {
+EngineCache::EngineCache()
+    : empty_name(""),
+      nil(Variant::Nil{}),
+      get_tree_name("get_tree"),
+      connect_name("connect"),
+      node_removed_name("node_removed"),
+      node_renamed_name("node_renamed") {
     {
         const StringName engine("Engine");
         engine_singleton = api.global_get_singleton(engine.ptr());
@@ -70,10 +73,6 @@ EngineCache::EngineCache() : empty_name(""), nil(Variant::Nil{}) {
     child_paths.reserve(static_cast<size_t>(ChildPath::count));
     for (size_t i = 0; i < static_cast<size_t>(ChildPath::count); ++i) {
         child_paths.emplace_back(child_path_name(static_cast<ChildPath>(i)));
-    }
-    child_names.reserve(static_cast<size_t>(ChildPath::count));
-    for (size_t i = 0; i < static_cast<size_t>(ChildPath::count); ++i) {
-        child_names.emplace_back(child_name(static_cast<ChildPath>(i)));
     }
     script_methods.reserve(static_cast<size_t>(ScriptMethod::count));
     for (size_t i = 0; i < static_cast<size_t>(ScriptMethod::count); ++i) {

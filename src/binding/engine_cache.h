@@ -15,8 +15,6 @@ struct EngineBinds {
     GDExtensionMethodBindPtr node_get_viewport = nullptr;
     GDExtensionMethodBindPtr node_is_inside_tree = nullptr;
     GDExtensionMethodBindPtr node_get_node_or_null = nullptr;
-    GDExtensionMethodBindPtr node_get_parent = nullptr;
-    GDExtensionMethodBindPtr node_get_name = nullptr;
     GDExtensionMethodBindPtr viewport_get_visible_rect = nullptr;
     GDExtensionMethodBindPtr node2d_get_global_position = nullptr;
     GDExtensionMethodBindPtr node2d_set_global_position = nullptr;
@@ -38,8 +36,12 @@ struct EngineCache {
     EngineBinds binds;
     // Indexed by ChildPath and ScriptMethod.
     std::vector<NodePath> child_paths;
-    std::vector<StringName> child_names;  // the last name of each path
     std::vector<StringName> script_methods;
+    // For hearing of changes to the tree (tree_relay.h).
+    StringName get_tree_name;
+    StringName connect_name;
+    StringName node_removed_name;
+    StringName node_renamed_name;
     bool complete = false;                // every bind, tag and singleton was found
 };
 

@@ -85,31 +85,25 @@ uint64_t EngineHost::get_instance_id(ObjectHandle object) {
     return object != nullptr ? api.object_get_instance_id(object) : 0;
 }
 
-ObjectHandle EngineHost::get_parent(ObjectHandle node) {
-    const GDExtensionMethodBindPtr bind = cache_.binds.node_get_parent;
-    if (bind == nullptr || node == nullptr) {
-        return nullptr;
+EngineHost::~EngineHost() {
+    if (relay_ != nullptr) {
+        relay_->watcher = nullptr;
+        relay_->owner = nullptr;
     }
-    GDExtensionObjectPtr parent = nullptr;
-    api.object_method_bind_ptrcall(bind, node, nullptr, &parent);
-    return parent;
 }
 
-bool EngineHost::has_name(ObjectHandle node, ChildPath path) {
-    const GDExtensionMethodBindPtr bind = cache_.binds.node_get_name;
-    const auto index = static_cast<size_t>(path);
-    if (bind == nullptr || node == nullptr || index >= cache_.child_names.size()) {
-        return false;
+bool EngineHost::watch_tree(TreeWatcher& watcher) {
+    if (relay_ != nullptr) {
+        // Connected before: one connection per node and signal.
+        relay_->watcher = &watcher;
+        return true;
     }
-    // The name is assigned into a constructed (empty) name, compared by the
-    // engine's own equality, then released.
-    alignas(8) unsigned char name[8];
-    api.string_name_new(name, nullptr);
-    api.object_method_bind_ptrcall(bind, node, nullptr, name);
-    GDExtensionBool equal = 0;
-    api.string_name_equal(name, cache_.child_names[index].ptr(), &equal);
-    api.string_name_destroy(name);
-    return equal != 0;
+    return connect_tree_relay(self_, cache_, watcher, &relay_) != nullptr;
+}
+
+void EngineHost::unwatch_tree(TreeWatcher& watcher) {
+    // The connections stay until the node is freed; they tell no one.
+    if (relay_ != nullptr && relay_->watcher == &watcher) relay_->watcher = nullptr;
 }
 
 Vector2 EngineHost::get_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "binding/engine_cache.h"
+#include "binding/tree_relay.h"
 #include "simulation/host.h"
 
 namespace warfield::gde {
@@ -11,6 +12,9 @@ namespace warfield::gde {
 class EngineHost final : public Host {
 public:
     EngineHost(GDExtensionObjectPtr self, const EngineCache& cache) : self_(self), cache_(cache) {}
+    ~EngineHost() override;
+    EngineHost(const EngineHost&) = delete;
+    EngineHost& operator=(const EngineHost&) = delete;
 
     bool is_editor_hint() override;
     ObjectHandle get_viewport() override;
@@ -21,8 +25,9 @@ public:
     bool is_inside_tree(ObjectHandle node) override;
     ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) override;
     uint64_t get_instance_id(ObjectHandle object) override;
-    ObjectHandle get_parent(ObjectHandle node) override;
-    bool has_name(ObjectHandle node, ChildPath path) override;
+    // Through the scene tree's node_removed and node_renamed signals.
+    bool watch_tree(TreeWatcher& watcher) override;
+    void unwatch_tree(TreeWatcher& watcher) override;
 
     Vector2 get_global_position(ObjectHandle node2d) override;
     void set_global_position(ObjectHandle node2d, Vector2 p) override;
@@ -44,6 +49,7 @@ private:
 
     GDExtensionObjectPtr self_;
     const EngineCache& cache_;
+    TreeRelay* relay_ = nullptr;  // the engine owns it; cleared when it is freed
 };
 
 }  // namespace warfield::gde

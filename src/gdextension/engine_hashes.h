@@ -22,8 +22,6 @@ inline constexpr EngineMethod kEngineIsEditorHint{"Engine", "is_editor_hint", 36
 inline constexpr EngineMethod kNodeGetViewport{"Node", "get_viewport", 3596683776};
 inline constexpr EngineMethod kNodeIsInsideTree{"Node", "is_inside_tree", 36873697};
 inline constexpr EngineMethod kNodeGetNodeOrNull{"Node", "get_node_or_null", 2734337346};
-inline constexpr EngineMethod kNodeGetParent{"Node", "get_parent", 3160264692};
-inline constexpr EngineMethod kNodeGetName{"Node", "get_name", 2002593661};
 inline constexpr EngineMethod kViewportGetVisibleRect{"Viewport", "get_visible_rect", 1639390495};
 inline constexpr EngineMethod kNode2DGetGlobalPosition{"Node2D", "get_global_position", 3341600327};
 inline constexpr EngineMethod kNode2DSetGlobalPosition{"Node2D", "set_global_position", 743155724};

@@ -346,6 +346,36 @@ typedef void (*GDExtensionInterfaceVariantCall)(GDExtensionVariantPtr p_self, GD
                                                 GDExtensionInt p_argument_count,
                                                 GDExtensionUninitializedVariantPtr r_return,
                                                 GDExtensionCallError *r_error);
+/* Custom callables: a function of the extension's the engine can call like
+ * any Callable (signals included). */
+typedef void (*GDExtensionCallableCustomCall)(void *callable_userdata, const GDExtensionConstVariantPtr *p_args,
+                                              GDExtensionInt p_argument_count, GDExtensionVariantPtr r_return,
+                                              GDExtensionCallError *r_error);
+typedef GDExtensionBool (*GDExtensionCallableCustomIsValid)(void *callable_userdata);
+typedef void (*GDExtensionCallableCustomFree)(void *callable_userdata);
+typedef uint32_t (*GDExtensionCallableCustomHash)(void *callable_userdata);
+typedef GDExtensionBool (*GDExtensionCallableCustomEqual)(void *callable_userdata_a, void *callable_userdata_b);
+typedef GDExtensionBool (*GDExtensionCallableCustomLessThan)(void *callable_userdata_a, void *callable_userdata_b);
+typedef void (*GDExtensionCallableCustomToString)(void *callable_userdata, GDExtensionBool *r_is_valid,
+                                                  GDExtensionStringPtr r_out);
+typedef GDExtensionInt (*GDExtensionCallableCustomGetArgumentCount)(void *callable_userdata,
+                                                                   GDExtensionBool *r_is_valid);
+typedef struct {
+    void *callable_userdata;
+    void *token;
+    GDObjectInstanceID object_id;
+    GDExtensionCallableCustomCall call_func;
+    GDExtensionCallableCustomIsValid is_valid_func;
+    GDExtensionCallableCustomFree free_func;
+    GDExtensionCallableCustomHash hash_func;
+    GDExtensionCallableCustomEqual equal_func;
+    GDExtensionCallableCustomLessThan less_than_func;
+    GDExtensionCallableCustomToString to_string_func;
+    GDExtensionCallableCustomGetArgumentCount get_argument_count_func;
+} GDExtensionCallableCustomInfo2;
+/* "callable_custom_create2" (4.3) */
+typedef void (*GDExtensionInterfaceCallableCustomCreate2)(GDExtensionUninitializedTypePtr r_callable,
+                                                          GDExtensionCallableCustomInfo2 *p_callable_custom_info);
 /* "variant_booleanize" */
 typedef GDExtensionBool (*GDExtensionInterfaceVariantBooleanize)(GDExtensionConstVariantPtr p_self);
 /* "variant_get_type" */

@@ -75,6 +75,17 @@ void load_functions(Loader& load, Interface& a) {
     load(a.classdb_unregister_extension_class, "classdb_unregister_extension_class");
 }
 
+// Loaded without failing the load when absent (see Interface).
+void load_optional(GDExtensionInterfaceGetProcAddress get, Interface& a) {
+    Loader optional(get);
+    optional(a.variant_call, "variant_call");
+    optional(a.callable_custom_create2, "callable_custom_create2");
+    a.variant_from_object = a.get_variant_from_type_constructor(GDEXTENSION_VARIANT_TYPE_OBJECT);
+    a.variant_from_callable = a.get_variant_from_type_constructor(GDEXTENSION_VARIANT_TYPE_CALLABLE);
+    a.object_from_variant = a.get_variant_to_type_constructor(GDEXTENSION_VARIANT_TYPE_OBJECT);
+    a.callable_destroy = a.variant_get_ptr_destructor(GDEXTENSION_VARIANT_TYPE_CALLABLE);
+}
+
 void resolve_builtins(Loader& load, Interface& a) {
     a.string_destroy = a.variant_get_ptr_destructor(GDEXTENSION_VARIANT_TYPE_STRING);
     a.string_name_destroy = a.variant_get_ptr_destructor(GDEXTENSION_VARIANT_TYPE_STRING_NAME);
@@ -160,6 +171,7 @@ LoadStatus load_interface(GDExtensionInterfaceGetProcAddress get_proc_address, G
         return LoadStatus::missing_function;
     }
     resolve_builtins(required, a);
+    load_optional(get_proc_address, a);
     if (required.missing()) {
         api.print_error = can_report ? a.print_error : nullptr;
         return LoadStatus::missing_function;

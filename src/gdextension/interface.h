@@ -2,6 +2,8 @@
 // is loaded. Everything else in the binding calls the engine through `api`.
 #pragma once
 
+#include <cstddef>
+
 #include "gdextension/gde_abi.h"
 
 namespace warfield::gde {
@@ -49,6 +51,15 @@ struct Interface {
     GDExtensionInterfaceClassdbRegisterExtensionClassProperty classdb_register_extension_class_property = nullptr;
     GDExtensionInterfaceClassdbUnregisterExtensionClass classdb_unregister_extension_class = nullptr;
 
+    // Optional: without them the node finds its nodes by path every time,
+    // since it cannot hear of changes to the tree.
+    GDExtensionInterfaceVariantCall variant_call = nullptr;
+    GDExtensionInterfaceCallableCustomCreate2 callable_custom_create2 = nullptr;
+    GDExtensionVariantFromTypeConstructorFunc variant_from_object = nullptr;
+    GDExtensionVariantFromTypeConstructorFunc variant_from_callable = nullptr;
+    GDExtensionTypeFromVariantConstructorFunc object_from_variant = nullptr;
+    GDExtensionPtrDestructor callable_destroy = nullptr;
+
     // Resolved from the functions above while loading.
     GDExtensionPtrDestructor string_destroy = nullptr;
     GDExtensionPtrDestructor string_name_destroy = nullptr;
@@ -81,6 +92,10 @@ extern Interface api;
 inline constexpr int32_t kArrayConstructorEmpty = 0;
 inline constexpr int32_t kNodePathConstructorFromString = 2;
 inline constexpr int32_t kStringNameConstructorEmpty = 0;
+
+// Sizes of the engine's opaque values (single precision, 64-bit).
+inline constexpr std::size_t kVariantSize = 24;
+inline constexpr std::size_t kCallableSize = 16;
 
 // Lowest engine version the library accepts.
 inline constexpr uint32_t kMinMajor = 4;

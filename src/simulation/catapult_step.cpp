@@ -14,16 +14,20 @@ StepOutcome step_catapult(StepContext& s) {
     }
 
     advance_node(s);
-    const ObjectHandle body = find_child(s, ChildPath::projectile_body);
-    if (body != nullptr) lift_child(s, body);
+    if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) lift_child(s, body);
     scale_shadow(s);
     if (const ObjectHandle hit_box = find_child(s, ChildPath::hit_box)) lift_child(s, hit_box);
 
-    // No script has run since body was found, so it is still good here.
-    if (body != nullptr && s.record().rotate_follow_velocity) {
-        const float up = -s.record().y_speed;
-        const float vx = s.record().velocity.x;
-        if (std::sqrt(vx * vx + up * up) > tuning::kCatapultMinTurnSpeed) s.host.set_rotation(body, std::atan2(up, vx));
+    // Found again (free when nothing changed): a script reacting to the
+    // writes above may have freed or replaced the body.
+    if (s.record().rotate_follow_velocity) {
+        if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) {
+            const float up = -s.record().y_speed;
+            const float vx = s.record().velocity.x;
+            if (std::sqrt(vx * vx + up * up) > tuning::kCatapultMinTurnSpeed) {
+                s.host.set_rotation(body, std::atan2(up, vx));
+            }
+        }
     }
 
     {

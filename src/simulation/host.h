@@ -44,6 +44,20 @@ const char* child_path_name(ChildPath p);
 // The last name of the path: what the child itself is called.
 const char* child_name(ChildPath p);
 
+// Told, as it happens, of every node that leaves the scene tree (freed,
+// removed or moved; each node of a subtree) or is renamed inside it: the two
+// ways a node the core found by path can stop being what the path leads to.
+class TreeWatcher {
+public:
+    virtual void node_changed(uint64_t instance_id) = 0;
+    // The host stops reporting for good (it is going away): whatever it
+    // would have reported may now change unheard.
+    virtual void tree_gone() = 0;
+
+protected:
+    ~TreeWatcher() = default;
+};
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -60,12 +74,14 @@ public:
     virtual ObjectHandle cast_to_node2d(ObjectHandle object) = 0;
     virtual bool is_inside_tree(ObjectHandle node) = 0;
     virtual ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) = 0;
-    // What a remembered child is checked against: its object's id (0 for
-    // none), its parent (null for none) and whether its name is the last name
-    // of the path.
+    // The object's instance id; 0 for none.
     virtual uint64_t get_instance_id(ObjectHandle object) = 0;
-    virtual ObjectHandle get_parent(ObjectHandle node) = 0;
-    virtual bool has_name(ObjectHandle node, ChildPath path) = 0;
+
+    // From now on, tells the watcher of every change TreeWatcher names, until
+    // unwatch_tree. False when the engine cannot: the core then finds every
+    // node by path every time.
+    virtual bool watch_tree(TreeWatcher& watcher) = 0;
+    virtual void unwatch_tree(TreeWatcher& watcher) = 0;
 
     virtual Vector2 get_global_position(ObjectHandle node2d) = 0;
     virtual void set_global_position(ObjectHandle node2d, Vector2 p) = 0;

@@ -22,6 +22,8 @@ StepOutcome step_kind(StepContext& s, int32_t type) {
 
 void _ready(Warfield& warfield, Host& host) {
     if (host.is_editor_hint()) return;
+    FrameState& frame = warfield.frame();
+    if (frame.node_lookup == NodeLookup::remembered) frame.node_cache.watch(host);
     const ObjectHandle viewport = host.get_viewport();
     if (viewport == nullptr) return;
     const Rect2 rect = host.get_visible_rect(viewport);
@@ -42,7 +44,10 @@ void _physics_process(Warfield& warfield, Host& host, double delta) {
 
 void step_projectiles(Warfield& warfield, Host& host, float delta) {
     FrameState& frame = warfield.frame();
-    NodeCache* cache = frame.node_lookup == NodeLookup::remembered ? &frame.node_cache : nullptr;
+    // Nodes are remembered only while the engine reports what changes them.
+    NodeCache* cache = frame.node_lookup == NodeLookup::remembered && frame.node_cache.watching()
+                           ? &frame.node_cache
+                           : nullptr;
     SlotPool<ProjectileState>& projectiles = warfield.projectiles();
     // The size is read afresh for every slot: projectiles appended by scripts
     // during the frame are stepped in it too.
@@ -57,8 +62,7 @@ void step_projectiles(Warfield& warfield, Host& host, float delta) {
         }
 
         ObjectHandle root_object = nullptr;
-        RememberedNode* memo = cache != nullptr ? &cache->at(slot).root : nullptr;
-        const ObjectHandle node = resolve_node(host, node_id, memo, root_object);
+        const ObjectHandle node = resolve_node(host, node_id, cache, slot, Role::root, root_object);
         if (node == nullptr) {
             projectiles[slot].active = false;
             continue;
@@ -72,7 +76,7 @@ void step_projectiles(Warfield& warfield, Host& host, float delta) {
         if (r.hit_over || !r.active) continue;
         // Re-applies the root's global position. When this step set it after
         // its last script call, the engine already holds exactly that value.
-        if (s.root_moved) continue;
+        if (s.root_moved && root_settled(s)) continue;
         host.set_global_position(s.node, root_global_position(s));
     }
 }

@@ -8,7 +8,7 @@ namespace warfield {
 namespace {
 
 constexpr std::size_t index_of(ChildPath path) { return static_cast<std::size_t>(path); }
-constexpr uint8_t bit_of(ChildPath path) { return static_cast<uint8_t>(1u << index_of(path)); }
+constexpr uint8_t proven_bit(ChildPath path) { return static_cast<uint8_t>(1u << index_of(path)); }
 
 // The path lookup itself, as the reference behaviour defines it.
 ObjectHandle look_up_child(Host& host, ObjectHandle root, ChildPath path, ObjectHandle& object) {
@@ -21,60 +21,76 @@ ObjectHandle look_up_child(Host& host, ObjectHandle root, ChildPath path, Object
 }
 
 // Establishes, since the last script call, what the path names now: the
-// remembered child when it is provably still there, else a fresh lookup
-// (which is then remembered).
+// remembered child while it is settled (the engine has reported neither its
+// leaving the tree nor a new name) and its id still names it, else a fresh
+// lookup, which is then remembered.
 //
-// The proof: the remembered id still names the same live object, its parent
-// is the object now at the parent path, and its name is the path's last name.
-// Sibling names are unique, so that is exactly the child the lookup would
-// return. It is in the tree because the root is (checked after every script
-// call), and an object's class never changes, so its Node2D form stands.
+// A settled child is exactly what the lookup would return: it was found at
+// the path, and the path's nodes (root, body, child) can change only by
+// leaving the tree or being renamed; a new sibling of the same name would be
+// given another. The id check guards against a script that silenced the
+// engine's reports and freed the child meanwhile.
 void establish_child(StepContext& s, ChildPath path) {
     const std::size_t i = index_of(path);
+    const Role role = role_of(path);
     ObjectHandle parent = s.root_object;
     if (path == ChildPath::projectile_sprite) {
-        if ((s.proven & bit_of(ChildPath::projectile_body)) == 0) establish_child(s, ChildPath::projectile_body);
+        const Role body = role_of(ChildPath::projectile_body);
+        if ((s.proven & proven_bit(ChildPath::projectile_body)) == 0 || !s.cache->settled(s.slot, body)) {
+            establish_child(s, ChildPath::projectile_body);
+        }
         parent = s.child_object[index_of(ChildPath::projectile_body)];
     }
-    s.proven |= bit_of(path);
+    s.proven = static_cast<uint8_t>(s.proven & ~proven_bit(path));
+    s.child_object[i] = nullptr;
+    s.child[i] = nullptr;
+    // Nothing in the tree at the parent path, so nothing below it either.
+    if (parent == nullptr) return;
 
-    RememberedNode& memo = s.cache->at(s.slot).children[i];
-    if (parent == nullptr) {
-        // Nothing in the tree at the parent path, so nothing below it either.
-        s.child_object[i] = nullptr;
-        s.child[i] = nullptr;
-        return;
-    }
-    if (memo.id != 0 && s.host.object_from_instance_id(memo.id) == memo.object &&
-        s.host.get_parent(memo.object) == parent && s.host.has_name(memo.object, path)) {
-        s.child_object[i] = memo.object;
-        s.child[i] = memo.node2d;
-        return;
+    if (s.cache->settled(s.slot, role)) {
+        const RememberedNode memo = s.cache->at(s.slot).node(role);
+        if (s.host.object_from_instance_id(memo.id) == memo.object) {
+            s.child_object[i] = memo.object;
+            s.child[i] = memo.node2d;
+            s.proven = static_cast<uint8_t>(s.proven | proven_bit(path));
+            return;
+        }
+        s.cache->unsettle(s.slot, role);
     }
     ObjectHandle object = nullptr;
-    s.child[i] = look_up_child(s.host, s.node, path, object);
+    const ObjectHandle child = look_up_child(s.host, s.node, path, object);
+    if (object == nullptr) return;  // looked up again at every use
     s.child_object[i] = object;
-    memo = RememberedNode{};
-    if (object != nullptr) memo = {s.host.get_instance_id(object), object, s.child[i]};
+    s.child[i] = child;
+    s.cache->at(s.slot).node(role) = {s.host.get_instance_id(object), object, child};
+    s.cache->settle(s.slot, role);
+    s.proven = static_cast<uint8_t>(s.proven | proven_bit(path));
 }
 
 bool finite(Vector2 v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 }  // namespace
 
-ObjectHandle resolve_node(Host& host, uint64_t instance_id, RememberedNode* memo, ObjectHandle& object) {
+ObjectHandle resolve_node(Host& host, uint64_t instance_id, NodeCache* cache, int32_t slot, Role role,
+                          ObjectHandle& object) {
     object = host.object_from_instance_id(instance_id);
     if (object == nullptr) return nullptr;
-    ObjectHandle node = nullptr;
+    if (cache == nullptr) {
+        const ObjectHandle node = host.cast_to_node2d(object);
+        return node != nullptr && host.is_inside_tree(node) ? node : nullptr;
+    }
     // Instance ids are never reused while their object lives, so the same id
     // giving the same object means the same object.
-    if (memo != nullptr && memo->id == instance_id && memo->object == object) {
-        node = memo->node2d;
-    } else {
-        node = host.cast_to_node2d(object);
-        if (memo != nullptr) *memo = {instance_id, object, node};
+    const RememberedNode memo = cache->at(slot).node(role);
+    if (memo.id != instance_id || memo.object != object) {
+        cache->unsettle(slot, role);  // another node: nothing found for the old one holds
+        cache->at(slot).node(role) = {instance_id, object, host.cast_to_node2d(object)};
     }
-    if (node == nullptr || !host.is_inside_tree(node)) return nullptr;
+    const ObjectHandle node = cache->at(slot).node(role).node2d;
+    if (node == nullptr) return nullptr;
+    if (cache->settled(slot, role)) return node;
+    if (!host.is_inside_tree(node)) return nullptr;
+    cache->settle(slot, role);
     return node;
 }
 
@@ -83,12 +99,14 @@ ObjectHandle find_child(StepContext& s, ChildPath path) {
         ObjectHandle object = nullptr;
         return look_up_child(s.host, s.node, path, object);
     }
-    if ((s.proven & bit_of(path)) == 0) establish_child(s, path);
+    // Proven since the last script call, and reported on by nothing since
+    // (a script reacting to one of this step's writes may have moved it).
+    if ((s.proven & proven_bit(path)) == 0 || !s.cache->settled(s.slot, role_of(path))) establish_child(s, path);
     return s.child[index_of(path)];
 }
 
 Vector2 root_global_position(StepContext& s) {
-    if (s.root_known) return s.root_position;
+    if (s.root_known && root_settled(s)) return s.root_position;
     const Vector2 p = s.host.get_global_position(s.node);
     if (s.cache != nullptr) {
         s.root_known = true;
@@ -144,8 +162,7 @@ bool call_script(StepContext& s, ScriptMethod method) {
     if (s.record().node_instance_id != s.node_id) return false;
     // A node freed during the call is never touched again; one that stays
     // gets the handle the engine hands out now.
-    RememberedNode* memo = s.cache != nullptr ? &s.cache->at(s.slot).root : nullptr;
-    s.node = resolve_node(s.host, s.node_id, memo, s.root_object);
+    s.node = resolve_node(s.host, s.node_id, s.cache, s.slot, Role::root, s.root_object);
     return s.node != nullptr;
 }
 

@@ -19,8 +19,6 @@ namespace warfield {
 // step stopped at once and the node must not be touched again.
 enum class StepOutcome : uint8_t { done, abandoned };
 
-inline constexpr std::size_t kChildPaths = static_cast<std::size_t>(ChildPath::count);
-
 // One record's step in progress. Scripts may grow and move the pool during
 // any call, so the record is always reached through the slot, never kept.
 struct StepContext {
@@ -32,12 +30,13 @@ struct StepContext {
     ObjectHandle node;  // the root as a Node2D, resolved again after every script call
     float delta;
     // What is remembered between frames; null when every node is looked up
-    // by path every time (and the frame always writes back).
+    // by path every time (and the frame always writes back): by choice, or
+    // because the engine cannot report changes to the tree.
     NodeCache* cache = nullptr;
     ObjectHandle root_object = nullptr;  // the root as an object: its children's parent
 
     // Facts true since the last script call (each call forgets them).
-    uint8_t proven = 0;  // a bit per ChildPath: its slot below holds the fresh answer
+    uint8_t proven = 0;  // a bit per ChildPath: its id was found live, its slot below holds it
     std::array<ObjectHandle, kChildPaths> child_object{};  // the in-tree object at the path, or null
     std::array<ObjectHandle, kChildPaths> child{};         // the same as a usable Node2D, or null
     bool root_known = false;  // root_position is what the engine reports
@@ -53,9 +52,16 @@ struct StepContext {
 };
 
 // The live, in-tree Node2D with this instance id, or null. `object` receives
-// the object (null when there is none). With a memo, the class check is
-// skipped while the id still names the object remembered for it.
-ObjectHandle resolve_node(Host& host, uint64_t instance_id, RememberedNode* memo, ObjectHandle& object);
+// the object (null when there is none). With a cache, `role` (the root or
+// the target) of the slot remembers the node: its class is not asked again
+// while the id names the same object, nor whether it is in the tree while
+// the engine has not reported it leaving.
+ObjectHandle resolve_node(Host& host, uint64_t instance_id, NodeCache* cache, int32_t slot, Role role,
+                          ObjectHandle& object);
+
+// Whether the root is still as the step found it: the engine has reported
+// neither its leaving the tree nor a new name since.
+inline bool root_settled(const StepContext& s) { return s.cache != nullptr && s.cache->settled(s.slot, Role::root); }
 
 // The root's child at path when it is usable (in the tree, a Node2D), or null.
 ObjectHandle find_child(StepContext& s, ChildPath path);

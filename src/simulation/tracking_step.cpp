@@ -45,9 +45,8 @@ StepOutcome step_tracking(StepContext& s) {
     const uint64_t target_id = s.record().target_instance_id;
     ObjectHandle target = nullptr;
     if (target_id != 0) {
-        RememberedNode* memo = s.cache != nullptr ? &s.cache->at(s.slot).target : nullptr;
         ObjectHandle object = nullptr;
-        target = resolve_node(s.host, target_id, memo, object);
+        target = resolve_node(s.host, target_id, s.cache, s.slot, Role::target, object);
     }
 
     if (target != nullptr) {

@@ -3,6 +3,9 @@
 // clean runs prove nothing.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include <stdexcept>
 
 #include "fake_host.h"
@@ -31,7 +34,7 @@ TEST(FakeHost, ReportsTouchesOfFreedNodesForeignHandlesAndOtherClasses) {
     ASSERT_EQ(host.violations().size(), 1u);
     EXPECT_NE(host.first_violation().find("freed"), std::string::npos) << host.first_violation();
     int stranger = 0;
-    host.get_parent(&stranger);
+    host.get_instance_id(&stranger);
     EXPECT_EQ(host.cast_to_node2d(host.object_from_instance_id(plain)), nullptr);
     host.get_global_position(host.object_from_instance_id(plain));
     EXPECT_EQ(host.violations().size(), 3u);
@@ -49,11 +52,10 @@ TEST(FakeHost, ChildPathsFollowNamesAndTheSpriteHangsOnTheBody) {
     EXPECT_EQ(host.get_node_or_null(root, kSprite), nullptr);
     host.rename(s.body, "ProjectileBodyNode");
     EXPECT_EQ(host.get_node_or_null(root, kSprite), &host.node(s.sprite));
-    EXPECT_TRUE(host.has_name(&host.node(s.sprite), kSprite));
     // A second child of a sibling's name is numbered, as the engine does.
     const uint64_t twin = host.add_child(s.root, "HitBox");
     EXPECT_EQ(host.name(host.node(twin)), "HitBox2");
-    EXPECT_FALSE(host.has_name(&host.node(twin), ChildPath::hit_box));
+    EXPECT_EQ(host.node(twin).tag, ChildPath::count);
     EXPECT_THROW(host.reparent(s.root, s.sprite), std::invalid_argument);
     EXPECT_TRUE(host.violations().empty());
 }
@@ -63,15 +65,55 @@ TEST(FakeHost, AChildIsInTheTreeExactlyWhenItsTopmostAncestorIs) {
     const ProjectileScene a = host.add_projectile_scene();
     const ProjectileScene b = host.add_projectile_scene();
     ObjectHandle sprite = &host.node(a.sprite);
-    host.node(a.root).in_tree = false;
+    host.set_in_tree(a.root, false);
     EXPECT_FALSE(host.is_inside_tree(sprite));
-    host.node(a.root).in_tree = true;
+    host.set_in_tree(a.root, true);
     EXPECT_TRUE(host.is_inside_tree(sprite));
     host.reparent(a.body, 0);
     EXPECT_FALSE(host.is_inside_tree(sprite));
     host.reparent(a.body, b.root);  // b has a body already: this one is numbered
     EXPECT_TRUE(host.is_inside_tree(sprite));
     EXPECT_EQ(host.get_node_or_null(&host.node(b.root), kSprite), &host.node(b.sprite));
+}
+
+// The tree reports as the engine's SceneTree signals do: node_removed for
+// every node of a subtree leaving the tree, children before their parent,
+// last child first; node_renamed for a rename inside the tree.
+TEST(FakeHost, TellsWatchersOfNodesLeavingTheTreeOrRenamedInIt) {
+    struct Heard final : TreeWatcher {
+        std::vector<uint64_t> ids;
+        void node_changed(uint64_t id) override { ids.push_back(id); }
+        void tree_gone() override {}
+    } heard;
+    FakeHost host;
+    const ProjectileScene a = host.add_projectile_scene();
+    const ProjectileScene b = host.add_projectile_scene();
+    ASSERT_TRUE(host.watch_tree(heard));
+    const auto take = [&] { return std::exchange(heard.ids, {}); };
+    using Ids = std::vector<uint64_t>;
+
+    host.rename(a.sprite, "Other");
+    EXPECT_EQ(take(), Ids{a.sprite});
+    host.reparent(a.body, b.root);  // leaves, then enters elsewhere (entering is not reported)
+    EXPECT_EQ(take(), (Ids{a.sprite, a.body}));
+    host.free_node(b.root);
+    EXPECT_EQ(take(), (Ids{a.sprite, a.body, b.hit_box, b.shadow, b.sprite, b.body, b.root}));
+    host.set_in_tree(a.root, false);
+    EXPECT_EQ(take(), (Ids{a.hit_box, a.shadow, a.root}));
+    // Outside the tree nothing is reported: no rename, no leaving, no freeing.
+    host.rename(a.shadow, "Renamed");
+    host.free_node(a.hit_box);
+    host.set_in_tree(a.root, true);
+    EXPECT_EQ(take(), Ids{});
+
+    host.block_tree_signals(true);
+    host.free_node(a.shadow);
+    host.block_tree_signals(false);
+    host.unwatch_tree(heard);
+    host.free_node(a.root);
+    EXPECT_EQ(take(), Ids{});
+    host.can_watch = false;
+    EXPECT_FALSE(host.watch_tree(heard));
 }
 
 TEST(FakeHost, WritesOutsideTheAllowedSubtreesAreReportedWhileFenced) {

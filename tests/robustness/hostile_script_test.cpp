@@ -152,7 +152,7 @@ TEST_P(HostileScript, NeverTouchesWhatTheScriptTookAway) {
             case Action::free_every_child:
                 for (const SceneNode* c : std::vector<SceneNode*>(scene.children(root))) scene.free_node(c->id);
                 break;
-            case Action::leave_tree: root.in_tree = false; break;
+            case Action::leave_tree: scene.set_in_tree(root.id, false); break;
             case Action::unregister_self: w.unregister_projectile(slot); break;
             case Action::reuse_own_slot:
                 w.unregister_projectile(slot);

@@ -88,7 +88,7 @@ TEST_F(FrameTest, NodeGoneDeactivatesSilently) {
     const ProjectileScene freed = host.add_projectile_scene();
     const uint64_t plain = host.add_node(/*node2d=*/false);
     const ProjectileScene outside = host.add_projectile_scene();
-    host.node(outside.root).in_tree = false;
+    host.set_in_tree(outside.root, false);
 
     const int32_t ids[] = {
         spawn({.type = 0}, freed),

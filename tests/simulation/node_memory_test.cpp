@@ -1,8 +1,9 @@
-// The frame remembers each projectile's nodes between uses and proves them
-// before each use. It must behave exactly as the plain frame that looks every
-// node up by path every time and always writes back: same script calls in the
-// same order, same transforms bit for bit, same records, whatever scripts do
-// to the nodes between frames and inside callbacks.
+// The frame remembers each projectile's nodes between uses and relies on them
+// until the tree reports a change. It must behave exactly as the plain frame
+// that looks every node up by path every time and always writes back: same
+// script calls in the same order, same transforms bit for bit, same records,
+// whatever scripts do to the nodes between frames, inside callbacks and
+// inside the engine's setters (a script reacting to a transform change).
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -27,8 +28,8 @@ constexpr ScriptMethod kFrameMethods[] = {
 
 // A scene of projectiles of every kind and scripts that, driven by a seeded
 // generator, rename, reparent, replace and free children and roots, take
-// roots out of the tree, release and reuse slots and retarget, both between
-// frames and from inside callbacks.
+// roots out of the tree, release and reuse slots and retarget, between
+// frames, from inside callbacks, and from inside writes to children.
 class World {
 public:
     World(NodeLookup lookup, uint32_t seed) : rng_(seed) {
@@ -86,6 +87,16 @@ private:
         add(root, "ShadowSprite");
         add(root, "HitBox");
         host_.place(root, {100.0f + 50.0f * static_cast<float>(pick(20)), 50.0f + 30.0f * static_cast<float>(pick(20))});
+        // Children are written alike by both frames (the root is not: only
+        // one writes its position back), so their reactions keep the worlds
+        // in step.
+        for (const uint64_t child : {node_count_ - 3, node_count_ - 2, node_count_ - 1, node_count_}) {
+            if (pick(3) == 0) {
+                host_.on_write(child, [this, root, child](HostOp) {
+                    if (pick(3) == 0) react(root, child);
+                });
+            }
+        }
         for (ScriptMethod m : kFrameMethods) {
             host_.on(root, m, [this, root] {
                 if (pick(4) == 0) mutate(root);
@@ -108,6 +119,43 @@ private:
         a.fire_dir_x = pick(2) == 0 ? 1 : -1;
         roots_.push_back(root);
         slots_.push_back(w_.register_projectile(a));
+    }
+
+    // What a script reacting to a write to `written` (below root) may do to
+    // the tree: anything but free the written node or what holds it.
+    void react(uint64_t root, uint64_t written) {
+        if (!host_.exists(root) || !host_.exists(written)) return;
+        const auto holds_written = [&](uint64_t id) {
+            for (const FakeHost::Node* up = &host_.node(written); up != nullptr; up = up->parent) {
+                if (up->id == id) return true;
+            }
+            return false;
+        };
+        std::vector<uint64_t> others;
+        for (FakeHost::Node* c : host_.children(host_.node(root))) {
+            if (!holds_written(c->id)) others.push_back(c->id);
+            for (FakeHost::Node* g : host_.children(*c)) {
+                if (!holds_written(g->id)) others.push_back(g->id);
+            }
+        }
+        const uint64_t other = others.empty() ? 0 : others[pick(static_cast<uint32_t>(others.size()))];
+        static const char* const kNames[] = {"ProjectileBodyNode", "ShadowSprite", "HitBox", "ProjectileSprite", "Odd"};
+        switch (pick(6)) {
+            case 0: host_.rename(pick(2) == 0 ? written : root, kNames[pick(5)]); break;
+            case 1:
+                if (other != 0) host_.rename(other, kNames[pick(5)]);
+                break;
+            case 2:
+                if (other != 0) host_.free_node(other);
+                break;
+            case 3:
+                if (other != 0) host_.reparent(other, spare_parents_[pick(3)]);
+                break;
+            case 4:  // the written node itself moves below a spare node, out of the tree or back
+                host_.reparent(written, pick(2) == 0 ? 0 : spare_parents_[pick(3)]);
+                break;
+            default: host_.set_in_tree(root, !host_.node(root).in_tree); break;
+        }
     }
 
     // One change to some projectile's nodes, or to `near`'s when given.
@@ -145,8 +193,12 @@ private:
             case 3:
                 if (child != 0) host_.free_node(child);
                 break;
-            case 4:  // the root leaves the tree, or comes back
-                if (host_.node(root).parent == nullptr) host_.node(root).in_tree = !host_.node(root).in_tree;
+            case 4:  // the root leaves the tree, or comes back, or is renamed
+                if (pick(3) == 0) {
+                    host_.rename(root, "Root");
+                } else {
+                    host_.set_in_tree(root, !host_.node(root).in_tree);
+                }
                 break;
             case 5:
                 if (pick(4) == 0) host_.free_node(root);
@@ -196,6 +248,71 @@ TEST(NodeMemory, BehavesExactlyAsLookingEveryNodeUpByPath) {
         calls += remembered.script_calls();
     }
     EXPECT_GT(calls, 10000u);  // the scenes really flew and called their scripts
+}
+
+}  // namespace
+}  // namespace warfield::test
+
+namespace warfield::test {
+namespace {
+
+class Silenced : public ::testing::Test {
+protected:
+    void SetUp() override {
+        _ready(w, host);
+        s = host.add_projectile_scene();
+        host.place(s.root, {200, 200});
+        // A lob with a spinning sprite: body, sprite and shadow are written every frame.
+        w.register_projectile({.node_instance_id = s.root, .type = 1, .velocity = {10, 0}, .fire_dir_x = 1,
+                               .y_speed = -300, .gravity_val = 100, .gravity_scale_val = 1, .rotate_scale = 2});
+        _physics_process(w, host, 1.0 / 60.0);
+        host.clear_log();
+    }
+    std::size_t lookups_by_path() const { return host.count(HostOp::get_node_or_null); }
+
+    FakeHost host;
+    Warfield w;
+    ProjectileScene s;
+};
+
+// The frame relies on what it found until the tree reports a change.
+TEST_F(Silenced, NothingIsLookedUpAgainUntilTheTreeReportsAChange) {
+    _physics_process(w, host, 1.0 / 60.0);
+    EXPECT_EQ(lookups_by_path(), 0u);
+    host.rename(s.shadow, "Elsewhere");
+    const float scale = host.node(s.shadow).scale.x;
+    host.clear_log();
+    _physics_process(w, host, 1.0 / 60.0);
+    EXPECT_EQ(lookups_by_path(), 1u) << "the shadow, looked for again (and now absent: looked for every frame)";
+    EXPECT_EQ(host.node(s.shadow).scale.x, scale);
+}
+
+// A script that blocks the tree's signals may get a stale child, never a
+// freed one: each remembered child's id is checked before it is used.
+TEST_F(Silenced, BlockedReportsGiveStaleChildrenButNeverFreedOnes) {
+    host.block_tree_signals(true);
+    host.free_node(s.sprite);
+    const uint64_t new_sprite = host.add_child(s.body, "ProjectileSprite");
+    host.rename(s.shadow, "Elsewhere");  // unheard: the old shadow is still scaled
+    const float before = host.node(s.shadow).scale.x;
+    _physics_process(w, host, 1.0 / 60.0);
+    EXPECT_TRUE(host.violations().empty()) << host.first_violation();
+    EXPECT_NE(host.node(new_sprite).rotation, 0.0f) << "the freed sprite was found gone and looked up again";
+    EXPECT_NE(host.node(s.shadow).scale.x, before) << "stale, as documented";
+}
+
+// Without the tree's reports the frame looks every node up by path every
+// time, as the plain frame does.
+TEST(NodeMemory, AHostThatCannotReportChangesGetsEveryNodeLookedUpEveryTime) {
+    FakeHost host;
+    host.can_watch = false;
+    Warfield w;
+    _ready(w, host);
+    const ProjectileScene s = host.add_projectile_scene();
+    w.register_projectile({.node_instance_id = s.root, .type = 0, .velocity = {10, 0}, .rotate_follow_velocity = true});
+    for (int f = 0; f < 3; ++f) _physics_process(w, host, 1.0 / 60.0);
+    EXPECT_EQ(host.count(HostOp::get_node_or_null), 6u);  // the body, twice a frame
+    EXPECT_EQ(w.frame().node_cache.watched(), 0u);
 }
 
 }  // namespace

@@ -82,6 +82,7 @@ TEST_F(TrackingTest, HitIsStrictlyWithinThirtyAndNeitherMovesNorWritesBack) {
         h.place(t, c.target);
         h.place(s.root, {100, 100});
         wf.register_projectile({.node_instance_id = s.root, .type = 3, .velocity = {5, 5}, .speed = 300, .target_instance_id = t});
+        _ready(wf, h);
         _physics_process(wf, h, kFrame);
         const ProjectileState& r = wf.projectiles()[0];
         EXPECT_EQ(r.hit_over, c.hits) << c.target.x;
@@ -121,7 +122,7 @@ TEST_F(TrackingTest, TargetsThatCannotBeFollowed) {
     // Out of the tree or not a Node2D counts as gone; an id that never
     // existed too.
     const uint64_t out = host.add_node();
-    host.node(out).in_tree = false;
+    host.set_in_tree(out, false);
     const uint64_t plain = host.add_node(false);
     for (uint64_t t : {out, plain, uint64_t{987654}}) {
         const ProjectileScene s = host.add_projectile_scene();

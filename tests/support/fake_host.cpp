@@ -22,6 +22,11 @@ FakeHost::FakeHost(Options options) : observed_(options.observed), engine_ids_(o
     log_.reserve(1024);
 }
 
+FakeHost::~FakeHost() {
+    const std::vector<TreeWatcher*> watchers = std::move(watchers_);
+    for (TreeWatcher* w : watchers) w->tree_gone();
+}
+
 uint64_t FakeHost::next_id() const {
     const uint64_t serial = nodes_.size();
     if (!engine_ids_) return serial + 1;
@@ -67,7 +72,7 @@ uint64_t FakeHost::add_child(uint64_t parent, const char* name, bool node2d) {
     Node& p = node(parent);
     child.parent = &p;
     family_[p.serial].children.push_back(&child);
-    rename(id, name);
+    name_node(child, name);
     return id;
 }
 
@@ -85,6 +90,31 @@ ProjectileScene FakeHost::add_projectile_scene(ChildParts parts) {
 
 void FakeHost::rename(uint64_t id, const char* wanted) {
     Node& n = node(id);
+    name_node(n, wanted);
+    if (in_tree(n)) report(n.id);
+}
+
+void FakeHost::report(uint64_t id) {
+    if (signals_blocked_) return;
+    // Copied: a watcher may stop watching while it is told.
+    const std::vector<TreeWatcher*> watchers = watchers_;
+    for (TreeWatcher* w : watchers) w->node_changed(id);
+}
+
+void FakeHost::report_exit(const Node& n) {
+    const std::vector<Node*> kids = children(n);
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it) report_exit(**it);
+    report(n.id);
+}
+
+void FakeHost::set_in_tree(uint64_t id, bool in) {
+    Node& n = node(id);
+    if (n.freed || n.parent != nullptr || n.in_tree == in) return;
+    if (!in) report_exit(n);
+    n.in_tree = in;
+}
+
+void FakeHost::name_node(Node& n, const char* wanted) {
     std::string unique = wanted;
     if (n.parent != nullptr) {
         // Sibling names are unique, as in the engine.
@@ -105,13 +135,14 @@ void FakeHost::reparent(uint64_t id, uint64_t new_parent) {
     for (const Node* up = p; up != nullptr; up = up->parent) {
         if (up == &n) throw std::invalid_argument("a node cannot move below itself");
     }
+    if (in_tree(n)) report_exit(n);
     unlink_from_parent(n);
     n.parent = p;
     n.in_tree = p != nullptr;
     if (p == nullptr) return;
     family_[p->serial].children.push_back(&n);
     const std::string old = name(n);
-    rename(id, old.c_str());
+    name_node(n, old.c_str());
 }
 
 void FakeHost::unlink_from_parent(Node& n) {
@@ -133,6 +164,8 @@ void FakeHost::free_tree(Node& n) {
 void FakeHost::free_node(uint64_t id) {
     Node& n = node(id);
     if (n.freed) return;
+    // As the engine frees a node in the tree: out of its parent first.
+    if (in_tree(n)) report_exit(n);
     free_tree(n);
     unlink_from_parent(n);
 }

@@ -43,8 +43,6 @@ enum class HostOp : uint8_t {
     is_inside_tree,
     get_node_or_null,
     get_instance_id,
-    get_parent,
-    has_name,
     get_global_position,
     set_global_position,
     get_position,
@@ -115,6 +113,8 @@ public:
 
     explicit FakeHost(Options options);
     FakeHost() : FakeHost(Options{}) {}
+    // Tells its watchers it reports no more.
+    ~FakeHost() override;
     FakeHost(const FakeHost&) = delete;
     FakeHost& operator=(const FakeHost&) = delete;
 
@@ -134,6 +134,9 @@ public:
     // from any parent, leaving it outside the tree. Moving a node below
     // itself throws std::invalid_argument.
     void reparent(uint64_t id, uint64_t new_parent);
+    // Puts a node without a parent into the tree or takes it out (with its
+    // subtree); a child leaves the tree by being detached (reparent to 0).
+    void set_in_tree(uint64_t id, bool in_tree);
     // The node's record, freed or not; throws std::out_of_range for an id
     // never given out.
     Node& node(uint64_t id);
@@ -162,6 +165,21 @@ public:
     void answer(uint64_t id, ScriptMethod method, bool value);
     // Runs for every script method a node has no method of its own for.
     void on_any(std::function<bool(Node&, ScriptMethod)> fn) { on_any_ = std::move(fn); }
+
+    // Runs after every write (position, rotation, scale) to the node, told
+    // which, as a script that asked for local transform notifications runs
+    // inside the engine's setter. It may change the tree, but not free the
+    // node written.
+    using WriteHook = std::function<void(HostOp)>;
+    void on_write(uint64_t id, WriteHook fn) { write_hooks_[id] = std::make_shared<const WriteHook>(std::move(fn)); }
+
+    // The tree's reports, as the engine's SceneTree emits node_removed and
+    // node_renamed: a node leaving the tree (freed, detached, moved, or its
+    // topmost ancestor leaving), each node of its subtree, children before
+    // their parent; a node renamed while in the tree. While blocked (as a
+    // script blocks the tree's signals) nothing is reported.
+    bool can_watch = true;  // false: watch_tree refuses, as an engine without the signals would
+    void block_tree_signals(bool on) { signals_blocked_ = on; }
 
     // Engine state.
     bool editor_hint = false;
@@ -212,8 +230,8 @@ public:
     // Paths and names compare the children's tags, not their strings.
     ObjectHandle get_node_or_null(ObjectHandle node, ChildPath path) override;
     uint64_t get_instance_id(ObjectHandle object) override;
-    ObjectHandle get_parent(ObjectHandle node) override;
-    bool has_name(ObjectHandle node, ChildPath path) override;
+    bool watch_tree(TreeWatcher& watcher) override;
+    void unwatch_tree(TreeWatcher& watcher) override;
     // Node2D only; global positions compose the ancestors' translations.
     Vector2 get_global_position(ObjectHandle node2d) override;
     void set_global_position(ObjectHandle node2d, Vector2 p) override;
@@ -275,6 +293,12 @@ private:
     // Takes n out of its parent's children (n keeps its parent pointer).
     void unlink_from_parent(Node& n);
     bool run(ObjectHandle object, ScriptMethod method, HostOp op);
+    void wrote(Node* n, HostOp op);
+    // The node's name, made unique among its siblings; reports nothing.
+    void name_node(Node& n, const char* wanted);
+    // Reports n and its subtree leaving the tree (call while n is in it).
+    void report_exit(const Node& n);
+    void report(uint64_t id);
 
     static constexpr uint64_t kTopBit = uint64_t{1} << 63;
     static constexpr uint64_t kFirstEngineId = 0x100;
@@ -302,6 +326,9 @@ private:
     std::size_t calls_ = 0;
     uint64_t call_limit_ = UINT64_MAX;
     std::vector<std::string> violations_;
+    std::vector<TreeWatcher*> watchers_;
+    bool signals_blocked_ = false;
+    std::unordered_map<uint64_t, std::shared_ptr<const WriteHook>> write_hooks_;
 };
 
 }  // namespace warfield::test

@@ -10,9 +10,9 @@ const char* host_op_name(HostOp op) {
     static constexpr std::array<const char*, static_cast<std::size_t>(HostOp::count)> kNames{
         "is_editor_hint", "get_viewport",   "get_visible_rect",    "object_from_instance_id",
         "cast_to_node2d", "is_inside_tree", "get_node_or_null",    "get_instance_id",
-        "get_parent",     "has_name",       "get_global_position", "set_global_position",
-        "get_position",   "set_position",   "get_rotation",        "set_rotation",
-        "set_scale",      "call",           "call_bool"};
+        "get_global_position", "set_global_position", "get_position", "set_position",
+        "get_rotation",   "set_rotation",   "set_scale",           "call",
+        "call_bool"};
     const auto i = static_cast<std::size_t>(op);
     return i < kNames.size() ? kNames[i] : "?";
 }
@@ -121,14 +121,31 @@ uint64_t FakeHost::get_instance_id(ObjectHandle object) {
     return n != nullptr ? n->id : 0;
 }
 
-ObjectHandle FakeHost::get_parent(ObjectHandle node) {
-    const Node* n = use(node, HostOp::get_parent, Need::object);
-    return n != nullptr ? n->parent : nullptr;
+bool FakeHost::watch_tree(TreeWatcher& watcher) {
+    if (!can_watch) return false;
+    for (TreeWatcher* w : watchers_) {
+        if (w == &watcher) return true;
+    }
+    watchers_.push_back(&watcher);
+    return true;
 }
 
-bool FakeHost::has_name(ObjectHandle node, ChildPath path) {
-    const Node* n = use(node, HostOp::has_name, Need::object, ScriptMethod::count, path);
-    return n != nullptr && is_child_path(path) && n->tag == path;
+void FakeHost::unwatch_tree(TreeWatcher& watcher) {
+    for (std::size_t i = 0; i < watchers_.size(); ++i) {
+        if (watchers_[i] == &watcher) {
+            watchers_.erase(watchers_.begin() + static_cast<std::ptrdiff_t>(i));
+            return;
+        }
+    }
+}
+
+void FakeHost::wrote(Node* n, HostOp op) {
+    if (n == nullptr || write_hooks_.empty()) return;
+    const auto it = write_hooks_.find(n->id);
+    if (it == write_hooks_.end()) return;
+    // Held: the hook may replace itself while it runs.
+    const std::shared_ptr<const WriteHook> hook = it->second;
+    (*hook)(op);
 }
 
 Vector2 FakeHost::get_global_position(ObjectHandle node2d) {
@@ -142,6 +159,7 @@ void FakeHost::set_global_position(ObjectHandle node2d, Vector2 p) {
     const Vector2 base = n->parent != nullptr ? global_of(*n->parent) : Vector2{};
     if (base.x != 0.0f || base.y != 0.0f) moved_under_offset_parent_ = true;
     n->position = {p.x - base.x, p.y - base.y};
+    wrote(n, HostOp::set_global_position);
 }
 
 Vector2 FakeHost::get_position(ObjectHandle node2d) {
@@ -152,6 +170,7 @@ Vector2 FakeHost::get_position(ObjectHandle node2d) {
 void FakeHost::set_position(ObjectHandle node2d, Vector2 p) {
     Node* n = use(node2d, HostOp::set_position, Need::write, ScriptMethod::count, ChildPath::count, p);
     if (n != nullptr) n->position = p;
+    wrote(n, HostOp::set_position);
 }
 
 float FakeHost::get_rotation(ObjectHandle node2d) {
@@ -162,11 +181,13 @@ float FakeHost::get_rotation(ObjectHandle node2d) {
 void FakeHost::set_rotation(ObjectHandle node2d, float radians) {
     Node* n = use(node2d, HostOp::set_rotation, Need::write, ScriptMethod::count, ChildPath::count, {radians, 0.0f});
     if (n != nullptr) n->rotation = radians;
+    wrote(n, HostOp::set_rotation);
 }
 
 void FakeHost::set_scale(ObjectHandle node2d, Vector2 s) {
     Node* n = use(node2d, HostOp::set_scale, Need::write, ScriptMethod::count, ChildPath::count, s);
     if (n != nullptr) n->scale = s;
+    wrote(n, HostOp::set_scale);
 }
 
 bool FakeHost::run(ObjectHandle object, ScriptMethod method, HostOp op) {
