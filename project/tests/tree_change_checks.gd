@@ -73,6 +73,22 @@ func _changed_inside_a_callback(w: Node) -> void:
 			body.add_child(fresh)
 	await _t._frames(3)
 	_t._check(replaced[0] and fresh.rotation > 0.0, "tree: a sprite replaced in a callback spins from the next frame")
+	# Deferred: freed and replaced when the frame's queue is flushed.
+	var deferred := Node2D.new()
+	deferred.name = "ProjectileSprite"
+	var held := [fresh, false]  # captured through an Array: a freed capture is an error
+	p.hook = func(node: Node2D, method: String) -> void:
+		if method != "check_shooter_height":
+			return
+		if is_instance_valid(held[0]):
+			if not held[0].is_queued_for_deletion():
+				held[0].queue_free()
+		elif not held[1]:
+			held[1] = true
+			node.get_node("ProjectileBodyNode").add_child.call_deferred(deferred)
+	await _t._frames(4)
+	_t._check(not is_instance_valid(fresh) and deferred.rotation > 0.0,
+			"tree: a sprite freed and replaced by deferred calls spins once they have run")
 	p.queue_free()
 
 
