@@ -84,6 +84,20 @@ inline std::vector<std::pair<std::string, std::vector<uint8_t>>> seed_programs()
         b.op(Op::set_viewport).flag(false).vec2(0, 0).vec2(0, 0).op(Op::ready).frame(0.016);
         add("hostile_numbers", b);
     }
+    {  // Children changed by a script reacting inside the frame's own writes,
+       // a renamed root, and a stretch with the tree's reports blocked.
+        InputBuilder b;
+        b.op(Op::set_viewport).flag(true).vec2(0, 0).vec2(1280, 30000).op(Op::ready);
+        b.projectile(4, 300.0f, 20000.0f, 10.0f, 0.0f, 0.0f, 0.0f, -3000.0f, 0.0f);
+        b.op(Op::react_to_writes).u8(2).op(Op::rename_current);
+        for (int f = 0; f < 12; ++f) {
+            // A write to the shadow replaces the body, then the hit box is freed.
+            b.frame(1.0 / 60.0).u8(2).op(Op::replace_current_child).u8(0).op(Op::free_current_child).u8(3);
+        }
+        b.op(Op::silence_tree).flag(true).op(Op::free_current_child).u8(0).frame(1.0 / 60.0);
+        b.op(Op::silence_tree).flag(false).frame(1.0 / 60.0);
+        add("tree_reactions", b);
+    }
     return out;
 }
 
