@@ -98,6 +98,9 @@ bool EngineHost::watch_tree(TreeWatcher& watcher) {
         relay_->watcher = &watcher;
         return true;
     }
+    // Only a node in the tree has one to listen to (asking otherwise is an
+    // engine error); _ready may be driven by a script on a node outside it.
+    if (!is_inside_tree(self_)) return false;
     return connect_tree_relay(self_, cache_, watcher, &relay_) != nullptr;
 }
 

@@ -9,8 +9,11 @@
 #include <numbers>
 #include <regex>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "host/array.h"
+#include "host/callable.h"
 #include "host/engine.h"
 #include "host/interface.h"
 #include "host/strings.h"
@@ -213,6 +216,266 @@ TEST_F(HostModel, TypedArraysRefuseRetypingAndFillWithTheirType) {
     EXPECT_EQ(log().engine_errors(), 3u);
     log().clear();
     array_destroy(a);
+}
+
+// ---- The tree's signals, reached as an extension reaches them ----
+
+// What one custom callable heard: each node it was handed, as it was then.
+struct Heard {
+    std::string name;
+    bool inside_tree;
+    bool listed;  // its parent still counts it among its children
+    friend bool operator==(const Heard&, const Heard&) = default;
+};
+
+struct Ear {
+    std::vector<Heard> heard;
+    int frees = 0;
+
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const Heard& h : heard) {
+            out.push_back(h.name);
+        }
+        return out;
+    }
+};
+
+void hear(void* userdata, const GDExtensionConstVariantPtr* args, GDExtensionInt count, GDExtensionVariantPtr,
+          GDExtensionCallError* error) {
+    *error = {GDEXTENSION_CALL_OK, 0, 0};
+    ASSERT_EQ(count, 1);
+    Node* n = as_node(var_to_object(args[0]));
+    ASSERT_NE(n, nullptr);
+    const bool listed = n->parent != nullptr &&
+                        std::find(n->parent->children.begin(), n->parent->children.end(), n) != n->parent->children.end();
+    static_cast<Ear*>(userdata)->heard.push_back({n->name, n->inside_tree, listed});
+}
+
+void forget(void* userdata) { ++static_cast<Ear*>(userdata)->frees; }
+
+using Names = std::vector<std::string>;
+
+class TreeSignalsModel : public HostModel {
+protected:
+    // variant_call(object, method, args) through the interface.
+    Variant call(const Variant& self, const char* method, std::vector<const Variant*> args,
+                 GDExtensionCallError* error = nullptr) {
+        const Name name(method);
+        std::vector<GDExtensionConstVariantPtr> raw;
+        for (const Variant* a : args) {
+            raw.push_back(a->raw());
+        }
+        VariantData ret;
+        GDExtensionCallError local{};
+        variant_call(const_cast<VariantData*>(self.raw()), name.ptr(), raw.data(), static_cast<GDExtensionInt>(raw.size()),
+                     &ret, error != nullptr ? error : &local);
+        return Variant::adopt(ret);
+    }
+
+    Variant tree_of(Node* node) { return call(Variant(static_cast<Object*>(node)), "get_tree", {}); }
+
+    // A custom callable as a Variant, made as an extension makes one: the
+    // callable, a Variant of it, then the extension's own copy destroyed.
+    Variant callable_for(Ear& ear, uint64_t object_id) {
+        GDExtensionCallableCustomInfo2 info{};
+        info.callable_userdata = &ear;
+        info.object_id = object_id;
+        info.call_func = hear;
+        info.free_func = forget;
+        alignas(8) unsigned char callable[kCallableSize];
+        create(callable, &info);
+        Variant v;
+        from_callable(v.raw(), callable);
+        destroy_callable(callable);
+        return v;
+    }
+
+    int64_t connect(const Variant& tree, const char* signal, const Variant& callable) {
+        const Variant name = Variant::name(signal);
+        GDExtensionCallError error{};
+        const Variant r = call(tree, "connect", {&name, &callable}, &error);
+        EXPECT_EQ(error.error, GDEXTENSION_CALL_OK);
+        return r.to_int();
+    }
+
+    void listen(Ear& added, Ear& removed, Ear& renamed, uint64_t object_id = 0) {
+        const Variant tree = tree_of(engine.root());
+        EXPECT_EQ(connect(tree, "node_added", callable_for(added, object_id)), 0);
+        EXPECT_EQ(connect(tree, "node_removed", callable_for(removed, object_id)), 0);
+        EXPECT_EQ(connect(tree, "node_renamed", callable_for(renamed, object_id)), 0);
+    }
+
+    GDExtensionInterfaceVariantCall variant_call = fetch<GDExtensionInterfaceVariantCall>("variant_call");
+    GDExtensionInterfaceCallableCustomCreate2 create =
+        fetch<GDExtensionInterfaceCallableCustomCreate2>("callable_custom_create2");
+    GDExtensionVariantFromTypeConstructorFunc from_callable =
+        fetch<GDExtensionInterfaceGetVariantFromTypeConstructor>("get_variant_from_type_constructor")(
+            GDEXTENSION_VARIANT_TYPE_CALLABLE);
+    GDExtensionPtrDestructor destroy_callable =
+        fetch<GDExtensionInterfaceVariantGetPtrDestructor>("variant_get_ptr_destructor")(GDEXTENSION_VARIANT_TYPE_CALLABLE);
+};
+
+TEST_F(TreeSignalsModel, EachNodeIsReportedWhereTheEngineReportsIt) {
+    Ear added, removed, renamed;
+    listen(added, removed, renamed);
+    Node* a = engine.make_node("A");
+    Node* b = engine.make_node("B");
+    Node* c = engine.make_node("C");
+    Node* d = engine.make_node("D");
+    engine.add_child(a, b);
+    engine.add_child(a, c);
+    engine.add_child(c, d);
+    EXPECT_TRUE(added.heard.empty()) << "outside the tree nothing is reported";
+    engine.add_child(engine.root(), a);
+    EXPECT_EQ(added.names(), (Names{"A", "B", "C", "D"})) << "parents first";
+
+    // Renamed inside the tree only, after the name (auto-numbered) is set.
+    engine.set_name(c, "B");
+    engine.set_name(c, "C7");
+    engine.set_name(c, "C7");
+    EXPECT_EQ(renamed.names(), (Names{"B2", "C7", "C7"}));
+
+    // Leaving: children first, last child first, each still in the tree and
+    // still its parent's child.
+    engine.remove_child(engine.root(), a);
+    EXPECT_EQ(removed.heard, (std::vector<Heard>{{"D", true, true}, {"C7", true, true}, {"B", true, true},
+                                                 {"A", true, true}}));
+    engine.set_name(b, "E");
+    EXPECT_EQ(renamed.heard.size(), 3u);
+
+    // Reparenting leaves and enters again; freeing leaves first; a deferred
+    // free reports when the queue is flushed.
+    engine.add_child(engine.root(), a);
+    added.heard.clear();
+    removed.heard.clear();
+    engine.reparent(c, engine.root());
+    EXPECT_EQ(removed.names(), (Names{"D", "C7"}));
+    EXPECT_EQ(added.names(), (Names{"C7", "D"}));
+    removed.heard.clear();
+    engine.free(c);
+    EXPECT_EQ(removed.names(), (Names{"D", "C7"}));
+    removed.heard.clear();
+    engine.queue_free(a);
+    EXPECT_TRUE(removed.heard.empty());
+    engine.physics_frame(0.0);
+    EXPECT_EQ(removed.names(), (Names{"E", "A"}));
+
+    // A taken name given by add_child is made unique the engine's fast way.
+    Node* one = engine.make_node("Twin");
+    Node* two = engine.make_node("Twin");
+    engine.add_child(engine.root(), one);
+    engine.add_child(engine.root(), two);
+    EXPECT_EQ(two->name.rfind("@Node@", 0), 0u) << two->name;
+    EXPECT_EQ(log().engine_errors(), 0u) << log().dump();
+    engine.disconnect_tree_signals();  // before the ears go
+}
+
+TEST_F(TreeSignalsModel, GetTreeAndConnectAnswerAsTheEngineDoes) {
+    const Variant tree = tree_of(engine.root());
+    ASSERT_EQ(tree.type(), GDEXTENSION_VARIANT_TYPE_OBJECT);
+    EXPECT_EQ(tree.to_object(), engine.tree());
+    EXPECT_TRUE(tree.to_object()->is_class("SceneTree"));
+
+    Node* loose = engine.make_node("loose");
+    const Variant none = tree_of(loose);
+    EXPECT_EQ(none.type(), GDEXTENSION_VARIANT_TYPE_OBJECT);
+    EXPECT_EQ(none.to_object(), nullptr);
+    EXPECT_TRUE(log().contains("Parameter \"data.tree\" is null.")) << log().dump();
+    log().clear();
+
+    Ear ear;
+    const Variant callable = callable_for(ear, 0);
+    EXPECT_EQ(connect(tree, "node_removed", callable), 0);
+    EXPECT_EQ(log().engine_errors(), 0u) << log().dump();
+    EXPECT_EQ(connect(tree, "node_removed", callable), 31);
+    EXPECT_TRUE(log().contains("Signal 'node_removed' is already connected to given callable '<CallableCustom>'"));
+    EXPECT_EQ(connect(tree, "node_gone", callable), 31);
+    EXPECT_TRUE(log().contains("Attempt to connect nonexistent signal 'node_gone'"));
+    Variant null_callable;
+    var_destroy(null_callable.raw());
+    alignas(8) const unsigned char zero[kCallableSize] = {};
+    var_from_slot(null_callable.raw(), GDEXTENSION_VARIANT_TYPE_CALLABLE, zero);
+    EXPECT_EQ(connect(tree, "node_added", null_callable), 31);
+    EXPECT_TRUE(log().contains("the provided callable is null"));
+    EXPECT_EQ(log().engine_errors(), 3u);
+    EXPECT_EQ(Engine::tree_connections("node_removed"), 1u);
+    EXPECT_EQ(Engine::tree_connections("node_added"), 0u);
+
+    // The method bind's own checks come before any of that.
+    GDExtensionCallError error{};
+    const Variant name = Variant::name("node_added");
+    call(tree, "connect", {&name}, &error);
+    EXPECT_EQ(error.error, GDEXTENSION_CALL_ERROR_TOO_FEW_ARGUMENTS);
+    const Variant number(int64_t{1});
+    call(tree, "connect", {&name, &number}, &error);
+    EXPECT_EQ(error.error, GDEXTENSION_CALL_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(error.argument, 1);
+    EXPECT_EQ(error.expected, GDEXTENSION_VARIANT_TYPE_CALLABLE);
+    EXPECT_EQ(log().engine_errors(), 3u);
+
+    // Other dynamic calls stay unmodelled, and say so.
+    call(Variant(static_cast<Object*>(engine.root())), "get_child_count", {}, &error);
+    EXPECT_EQ(error.error, GDEXTENSION_CALL_ERROR_INVALID_METHOD);
+    EXPECT_TRUE(log().contains("is not modelled by the stand-in host"));
+    log().clear();
+    engine.free(loose);
+    engine.disconnect_tree_signals();
+}
+
+TEST_F(TreeSignalsModel, ConnectionsGoWithTheObjectTheirCallableNames) {
+    Node* owner = engine.make_node("owner");
+    Node* other = engine.make_node("other");
+    engine.add_child(engine.root(), owner);
+    engine.add_child(engine.root(), other);
+    Ear ear;
+    {
+        const Variant tree = tree_of(owner);
+        const Variant callable = callable_for(ear, owner->id);
+        EXPECT_EQ(connect(tree, "node_removed", callable), 0);
+        EXPECT_EQ(connect(tree, "node_renamed", callable), 0);
+    }
+    EXPECT_EQ(ear.frees, 0) << "the connections hold it";
+    engine.set_name(other, "renamed");
+    EXPECT_EQ(ear.names(), (Names{"renamed"}));
+
+    // Its own leaving is still reported; then both connections go and the
+    // callable is freed once.
+    engine.free(owner);
+    EXPECT_EQ(ear.names(), (Names{"renamed", "owner"}));
+    EXPECT_EQ(Engine::tree_connections("node_removed"), 0u);
+    EXPECT_EQ(Engine::tree_connections("node_renamed"), 0u);
+    EXPECT_EQ(ear.frees, 1);
+    EXPECT_EQ(counters().callable_frees, 1u);
+    EXPECT_EQ(live_custom_callables(), 0u);
+}
+
+TEST_F(TreeSignalsModel, BlockedSignalsReachNoOneAndTheTreeFreesWhatIsLeft) {
+    Ear added, removed, renamed;
+    listen(added, removed, renamed);
+    Node* n = engine.make_node("n");
+    engine.block_tree_signals(true);
+    engine.add_child(engine.root(), n);
+    engine.set_name(n, "m");
+    EXPECT_TRUE(added.heard.empty());
+    EXPECT_TRUE(renamed.heard.empty());
+    engine.block_tree_signals(false);
+    engine.set_name(n, "k");
+    EXPECT_EQ(renamed.names(), (Names{"k"}));
+
+    engine.disconnect_tree_signals();
+    EXPECT_EQ(Engine::tree_connections("node_renamed"), 0u);
+    EXPECT_EQ(renamed.frees, 1);
+    engine.set_name(n, "j");
+    EXPECT_EQ(renamed.heard.size(), 1u);
+
+    // Connections to no object last until the tree goes, which reports the
+    // whole tree leaving first.
+    listen(added, removed, renamed);
+    const Engine::Leaks leaks = engine.shutdown();
+    EXPECT_TRUE(leaks.none());
+    EXPECT_EQ(removed.names(), (Names{"j", "root"}));
+    EXPECT_EQ(added.frees + removed.frees + renamed.frees, 6);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/array.h"
+#include "host/callable.h"
 #include "host/counters.h"
 #include "host/log.h"
 #include "host/strings.h"
@@ -36,6 +37,7 @@ constexpr uint32_t kName = GDEXTENSION_VARIANT_TYPE_STRING_NAME;
 constexpr uint32_t kPath = GDEXTENSION_VARIANT_TYPE_NODE_PATH;
 constexpr uint32_t kObject = GDEXTENSION_VARIANT_TYPE_OBJECT;
 constexpr uint32_t kArray = GDEXTENSION_VARIANT_TYPE_ARRAY;
+constexpr uint32_t kCallable = GDEXTENSION_VARIANT_TYPE_CALLABLE;
 
 using Ctor = GDExtensionPtrConstructor;
 using Args = const GDExtensionConstTypePtr*;
@@ -88,6 +90,14 @@ Ctor array_ctor(int32_t i) {
                 }
             };
         default: return nullptr;  // the packed-array forms are not modelled
+    }
+}
+
+Ctor callable_ctor(int32_t i) {
+    switch (i) {
+        case 0: return [](void* b, Args) { callable_nil(b); };
+        case 1: return [](void* b, Args a) { callable_copy(b, a[0]); };
+        default: return nullptr;  // Callable(object, method) is not modelled
     }
 }
 
@@ -222,6 +232,7 @@ GDExtensionPtrConstructor ptr_constructor(uint32_t type, int32_t index) {
         case kName: c = name_ctor(index); break;
         case kPath: c = path_ctor(index); break;
         case kArray: c = array_ctor(index); break;
+        case kCallable: c = callable_ctor(index); break;
         case kBool:
         case kInt:
         case kFloat: c = scalar_ctor(type, index); break;
@@ -240,6 +251,7 @@ GDExtensionPtrDestructor ptr_destructor(uint32_t type) {
         case kName: return [](void* p) { name_destroy(p); };
         case kPath: return [](void* p) { path_destroy(p); };
         case kArray: return [](void* p) { array_destroy(p); };
+        case kCallable: return [](void* p) { callable_destroy(p); };
         default: return nullptr;  // trivially destructible, as in the engine
     }
 }
@@ -300,6 +312,7 @@ GDExtensionVariantFromTypeConstructorFunc variant_from_type(uint32_t type) {
         case kPath: return &from_type<kPath>;
         case kObject: return &from_type<kObject>;
         case kArray: return &from_type<kArray>;
+        case kCallable: return &from_type<kCallable>;
         default:
             log().engine_error(std::string("get_variant_from_type_constructor: ") + type_name(type) +
                                " is not modelled by the stand-in host.");
@@ -320,6 +333,7 @@ GDExtensionTypeFromVariantConstructorFunc type_from_variant(uint32_t type) {
         case kPath: return &to_type<kPath>;
         case kObject: return &to_type<kObject>;
         case kArray: return &to_type<kArray>;
+        case kCallable: return &to_type<kCallable>;
         default:
             log().engine_error(std::string("get_variant_to_type_constructor: ") + type_name(type) +
                                " is not modelled by the stand-in host.");

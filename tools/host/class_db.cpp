@@ -1,5 +1,6 @@
 #include "host/class_db.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <map>
@@ -8,6 +9,7 @@
 #include "host/engine_binds.h"
 #include "host/log.h"
 #include "host/scene_tree.h"
+#include "host/signals.h"
 #include "host/strings.h"
 
 namespace whost {
@@ -356,8 +358,12 @@ void destroy_object(Object* o) {
         ext->funcs.notification_func(o->extension_instance, 1 /* PREDELETE */, 1);
     }
     if (Node* n = as_node(o)) {
-        if (n->parent != nullptr) {
-            remove_child(n->parent, n);
+        if (n->parent != nullptr && !remove_child(n->parent, n)) {
+            // Refused while the parent is busy: the engine would keep a
+            // dangling child (its error is logged); the host lets go of it.
+            auto& siblings = n->parent->children;
+            siblings.erase(std::find(siblings.begin(), siblings.end(), n));
+            n->parent = nullptr;
         }
         while (!n->children.empty()) {
             destroy_object(n->children.back());
@@ -369,6 +375,7 @@ void destroy_object(Object* o) {
         o->extension = nullptr;
         o->extension_instance = nullptr;
     }
+    drop_connections_of(o);
     for (const InstanceBinding& b : o->bindings) {
         if (b.callbacks.free_callback != nullptr) {
             b.callbacks.free_callback(b.token, o, b.binding);

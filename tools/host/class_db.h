@@ -94,8 +94,9 @@ Object* instantiate(std::string_view cls, bool notify_postinitialize = true);
 // classdb_construct_object2: no post-initialize notification.
 Object* construct_without_postinitialize(std::string_view cls);
 bool set_extension_instance(Object* o, std::string_view cls, void* instance);
-// memdelete: predelete notification, children freed, extension instance
-// released, bindings freed, id forgotten.
+// memdelete: predelete notification, removed from its parent (leaving the
+// tree), children freed, extension instance released, signal connections
+// from and to it dropped, bindings freed, id forgotten.
 void destroy_object(Object* o);
 
 // Virtuals, as the engine finds them: the hash is computed (here: given),

@@ -29,6 +29,8 @@ struct Counters {
     uint64_t script_calls = 0;       // script methods run through Object.call
     uint64_t virtual_lookups = 0;    // get_virtual2 / get_virtual_call_data2 asked
     uint64_t virtual_calls = 0;
+    uint64_t callable_frees = 0;     // custom callables' free_func run
+    uint64_t signal_calls = 0;       // connected callables called by an emission
 
     uint64_t of(Fn f) const { return interface[static_cast<size_t>(f)]; }
     uint64_t interface_total() const;

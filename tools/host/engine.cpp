@@ -91,15 +91,39 @@ bool Engine::ptrcall(Object* o, std::string_view method, std::initializer_list<c
     return ptrcall_method(o, method, ptrs.data(), ret);
 }
 
+void Engine::block_tree_signals(bool blocked) {
+    if (SceneTree* t = scene_tree()) {
+        t->signals_blocked = blocked;
+    }
+}
+
+void Engine::disconnect_tree_signals() {
+    SceneTree* t = scene_tree();
+    if (t == nullptr) {
+        return;
+    }
+    for (const char* signal : {kNodeAdded, kNodeRemoved, kNodeRenamed}) {
+        // A connection made n times with CONNECT_REFERENCE_COUNTED takes n disconnects.
+        while (connection_count(t, signal) > 0) {
+            const Callable first(t->connections.find(std::string_view(signal))->second.front().callable);
+            disconnect_signal(t, signal, first.ptr());
+        }
+    }
+}
+
+size_t Engine::tree_connections(std::string_view signal) { return connection_count(scene_tree(), signal); }
+
 Engine::Leaks Engine::shutdown() {
     Leaks leaks;
     if (shut_down_) {
         return leaks;
     }
     shut_down_ = true;
+    // The tree finalises and goes first, as the engine's main loop does.
     destroy_scene_root();
     flush_deletion_queue();
-    // Objects outside the tree, except the singleton, go before the library.
+    // Objects outside the tree, except the singleton, go before the library
+    // (the engine would leak them; freeing them lets a test see the rest).
     for (Object* o : live_objects()) {
         if (o->kind != Kind::engine && object_is_live(o)) {
             destroy_object(o);
@@ -114,6 +138,7 @@ Engine::Leaks Engine::shutdown() {
     leaks.names = t.names;
     leaks.paths = t.paths;
     leaks.arrays = live_arrays();
+    leaks.callables = live_custom_callables();
     return leaks;
 }
 

@@ -4,6 +4,7 @@
 // calls the extension's bound methods and virtuals the way Godot 4.5 does.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -17,6 +18,7 @@
 #include "host/log.h"
 #include "host/objects.h"
 #include "host/scene_tree.h"
+#include "host/signals.h"
 #include "host/variant.h"
 
 namespace whost {
@@ -44,6 +46,7 @@ public:
     Library& library() { return library_; }
 
     Viewport* root() const { return scene_root(); }
+    SceneTree* tree() const { return scene_tree(); }
     void set_editor_hint(bool editor);
     void set_visible_rect(Rect2 rect);
 
@@ -52,8 +55,13 @@ public:
     // ClassDB::instantiate (post-initialize notification asked for).
     Object* instantiate(std::string_view cls) { return whost::instantiate(cls, true); }
     void add_child(Node* parent, Node* child) { whost::add_child(parent, child); }
+    void remove_child(Node* parent, Node* child) { whost::remove_child(parent, child); }
+    void reparent(Node* node, Node* new_parent) { whost::reparent(node, new_parent); }
+    void set_name(Node* node, std::string_view name) { set_node_name(node, name); }
     // Object.free(): at once, from anywhere (also inside a callback).
     void free(Object* o) { destroy_object(o); }
+    // Node.queue_free(): at the end of the next physics frame.
+    void queue_free(Node* node) { whost::queue_free(node); }
     void physics_frame(double delta) { whost::physics_frame(delta); }
 
     // A script method the object answers through Object.call.
@@ -67,6 +75,14 @@ public:
 
     const ExtensionClass* extension_class(std::string_view name) const { return find_extension_class(name); }
 
+    // The tree's signals, as a script can touch them: blocked (nothing is
+    // emitted while they are, as with set_block_signals), every connection
+    // to node_added, node_removed and node_renamed undone (as disconnect
+    // does), and how many connections a signal has.
+    void block_tree_signals(bool blocked);
+    void disconnect_tree_signals();
+    static size_t tree_connections(std::string_view signal);
+
     // Values and objects still alive once everything was freed and the
     // library closed: all zero unless something leaked.
     struct Leaks {
@@ -75,7 +91,10 @@ public:
         uint64_t names = 0;
         uint64_t paths = 0;
         uint64_t arrays = 0;
-        bool none() const { return objects == 0 && strings == 0 && names == 0 && paths == 0 && arrays == 0; }
+        uint64_t callables = 0;  // custom callables whose free_func never ran
+        bool none() const {
+            return objects == 0 && strings == 0 && names == 0 && paths == 0 && arrays == 0 && callables == 0;
+        }
     };
     Leaks shutdown();
 

@@ -156,7 +156,7 @@ std::vector<EngineBind> make_binds() {
                                       log().engine_error("Node::add_child: Parameter \"p_child\" is null.");
                                       return;
                                   }
-                                  add_child(node(s), child);
+                                  add_child(node(s), child, arg_bool(a, 1));
                               });
         add.compatibility = {3070154285};
         add.default_count = 2;

@@ -12,6 +12,7 @@
 #include "host/abi_extra.h"
 #include "host/array.h"
 #include "host/builtins.h"
+#include "host/callable.h"
 #include "host/class_db.h"
 #include "host/config.h"
 #include "host/counters.h"
@@ -19,6 +20,7 @@
 #include "host/loader.h"
 #include "host/log.h"
 #include "host/objects.h"
+#include "host/signals.h"
 #include "host/singletons.h"
 #include "host/strings.h"
 #include "host/variant.h"
@@ -156,14 +158,28 @@ void variant_destroy(void* v) {
     var_destroy(v);
 }
 
-void variant_call(void*, const void* method, const GDExtensionConstVariantPtr*, GDExtensionInt, void* r_return,
-                  GDExtensionCallError* r_error) {
+void variant_call(void* self, const void* method, const GDExtensionConstVariantPtr* args, GDExtensionInt count,
+                  void* r_return, GDExtensionCallError* r_error) {
     COUNT(variant_call);
     var_nil(r_return);
-    log().engine_error("variant_call of '" + name_of(method) + "' is not modelled by the stand-in host.");
-    if (r_error != nullptr) {
-        *r_error = {GDEXTENSION_CALL_ERROR_INVALID_METHOD, 0, 0};
+    GDExtensionCallError local{};
+    GDExtensionCallError& err = r_error != nullptr ? *r_error : local;
+    if (count > 0 && args == nullptr) {
+        log().engine_error("variant_call: arguments announced but not passed.");
+        err = {GDEXTENSION_CALL_ERROR_INVALID_ARGUMENT, 0, 0};
+        return;
     }
+    object_variant_call(self, name_of(method), args, count, static_cast<VariantData*>(r_return), err);
+}
+
+void callable_custom_create2(void* r_callable, GDExtensionCallableCustomInfo2* info) {
+    COUNT(callable_custom_create2);
+    if (info == nullptr) {
+        log().engine_error("callable_custom_create2: no callable info.");
+        callable_nil(r_callable);
+        return;
+    }
+    callable_new_custom(r_callable, *info);
 }
 
 void variant_construct(GDExtensionVariantType type, void* r_base, const GDExtensionConstVariantPtr* args,
@@ -604,6 +620,7 @@ static_assert(std::is_same_v<decltype(&variant_new_copy), GDExtensionInterfaceVa
 static_assert(std::is_same_v<decltype(&variant_new_nil), GDExtensionInterfaceVariantNewNil>);
 static_assert(std::is_same_v<decltype(&variant_destroy), GDExtensionInterfaceVariantDestroy>);
 static_assert(std::is_same_v<decltype(&variant_call), GDExtensionInterfaceVariantCall>);
+static_assert(std::is_same_v<decltype(&callable_custom_create2), GDExtensionInterfaceCallableCustomCreate2>);
 static_assert(std::is_same_v<decltype(&variant_booleanize), GDExtensionInterfaceVariantBooleanize>);
 static_assert(std::is_same_v<decltype(&variant_get_type), GDExtensionInterfaceVariantGetType>);
 static_assert(std::is_same_v<decltype(&variant_can_convert), GDExtensionInterfaceVariantCanConvert>);

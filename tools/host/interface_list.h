@@ -19,6 +19,7 @@
     X(variant_new_nil, 4, 1)                              \
     X(variant_destroy, 4, 1)                              \
     X(variant_call, 4, 1)                                 \
+    X(callable_custom_create2, 4, 3)                      \
     X(variant_construct, 4, 1)                            \
     X(variant_get_type, 4, 1)                             \
     X(variant_booleanize, 4, 1)                           \

@@ -15,6 +15,8 @@ struct EngineClasses {
     ClassInfo canvas_item{"CanvasItem", &node, nullptr};
     ClassInfo node2d{"Node2D", &canvas_item, nullptr};
     ClassInfo viewport{"Viewport", &node, nullptr};
+    ClassInfo main_loop{"MainLoop", &object, nullptr};
+    ClassInfo scene_tree{"SceneTree", &main_loop, nullptr};
     ClassInfo engine{"Engine", &object, nullptr};
 };
 
@@ -56,7 +58,8 @@ bool inherits(const ClassInfo* cls, const ClassInfo* base) {
 
 const ClassInfo* engine_class(std::string_view name) {
     const EngineClasses& c = classes();
-    for (const ClassInfo* info : {&c.object, &c.node, &c.canvas_item, &c.node2d, &c.viewport, &c.engine}) {
+    for (const ClassInfo* info :
+         {&c.object, &c.node, &c.canvas_item, &c.node2d, &c.viewport, &c.main_loop, &c.scene_tree, &c.engine}) {
         if (info->name == name) {
             return info;
         }
@@ -129,7 +132,9 @@ Object* new_engine_object(const ClassInfo* cls, bool postinitialize) {
     } else if (cls == &c.object) {
         o = new Object(Kind::object, cls);
     } else {
-        return nullptr;  // CanvasItem is abstract; Engine is a singleton
+        // CanvasItem is abstract; Engine is a singleton; the one SceneTree
+        // (and its MainLoop base) belongs to the host.
+        return nullptr;
     }
     register_object(o);
     o->postinitialized = postinitialize;

@@ -1,10 +1,11 @@
-// The engine objects the host models: Object, Node, Node2D, Viewport and the
-// Engine singleton, with an object database of instance ids. An object
-// found by id is live; a freed object's id finds nothing.
+// The engine objects the host models: Object, Node, Node2D, Viewport, the
+// SceneTree and the Engine singleton, with an object database of instance
+// ids. An object found by id is live; a freed object's id finds nothing.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "gdextension/gde_abi.h"
+#include "host/callable.h"
 #include "host/value_types.h"
 #include "host/variant.h"
 
@@ -31,7 +33,8 @@ struct ClassInfo {
 };
 
 bool inherits(const ClassInfo* cls, const ClassInfo* base);
-// Object, Node, CanvasItem, Node2D, Viewport, Engine; null otherwise.
+// Object, Node, CanvasItem, Node2D, Viewport, MainLoop, SceneTree, Engine;
+// null otherwise.
 const ClassInfo* engine_class(std::string_view name);
 
 // A script method on a game node: what Object.call runs.
@@ -43,7 +46,7 @@ struct InstanceBinding {
     GDExtensionInstanceBindingCallbacks callbacks;
 };
 
-enum class Kind : uint8_t { object, node, node2d, viewport, engine };
+enum class Kind : uint8_t { object, node, node2d, viewport, scene_tree, engine };
 
 struct Object {
     explicit Object(Kind k, const ClassInfo* cls);
@@ -78,7 +81,7 @@ struct Object {
 
     const ClassInfo* class_info() const;
     bool is_class(std::string_view name) const;
-    bool is_node() const { return kind != Kind::object && kind != Kind::engine; }
+    bool is_node() const { return kind == Kind::node || kind == Kind::node2d || kind == Kind::viewport; }
 };
 
 struct Viewport;
@@ -94,6 +97,9 @@ struct Node : Object {
     bool physics_processing = false;
     bool input_processing = false;
     bool queued_for_deletion = false;
+    // Above zero while the node walks its children (entering, leaving, ready)
+    // or is removing one: add_child and remove_child on it are refused then.
+    int blocked = 0;
     Viewport* viewport = nullptr;
 };
 
@@ -107,6 +113,22 @@ struct Node2D : Node {
 struct Viewport : Node {
     Viewport() : Node(Kind::viewport, engine_class("Viewport")) {}
     Rect2 visible_rect;
+};
+
+// The engine's SceneTree: one per engine, what get_tree of every node inside
+// it answers. The only object with signals in the host.
+struct SceneTree : Object {
+    SceneTree() : Object(Kind::scene_tree, engine_class("SceneTree")) {}
+    struct Connection {
+        Callable callable;
+        uint32_t flags = 0;
+        int32_t references = 0;  // connects made with CONNECT_REFERENCE_COUNTED
+        uint64_t sequence = 0;   // connect order across all signals
+    };
+    // Per signal, in connect order: the order an emission calls them.
+    std::map<std::string, std::vector<Connection>, std::less<>> connections;
+    uint64_t connects = 0;
+    bool signals_blocked = false;  // Object::set_block_signals
 };
 
 struct EngineSingleton : Object {

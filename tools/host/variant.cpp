@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/array.h"
+#include "host/callable.h"
 #include "host/objects.h"
 #include "host/strings.h"
 
@@ -46,6 +47,7 @@ void var_copy(void* dst, const void* src) {
         case GDEXTENSION_VARIANT_TYPE_STRING_NAME: name_copy(d.payload, s.payload); break;
         case GDEXTENSION_VARIANT_TYPE_NODE_PATH: path_copy(d.payload, s.payload); break;
         case GDEXTENSION_VARIANT_TYPE_ARRAY: array_copy(d.payload, s.payload); break;
+        case GDEXTENSION_VARIANT_TYPE_CALLABLE: callable_copy(d.payload, s.payload); break;
         default: std::memcpy(d.payload, s.payload, sizeof d.payload); break;
     }
 }
@@ -57,6 +59,7 @@ void var_destroy(void* v) {
         case GDEXTENSION_VARIANT_TYPE_STRING_NAME: name_destroy(d.payload); break;
         case GDEXTENSION_VARIANT_TYPE_NODE_PATH: path_destroy(d.payload); break;
         case GDEXTENSION_VARIANT_TYPE_ARRAY: array_destroy(d.payload); break;
+        case GDEXTENSION_VARIANT_TYPE_CALLABLE: callable_destroy(d.payload); break;
         default: break;
     }
     var_nil(v);
@@ -83,6 +86,7 @@ bool var_booleanize(const void* v) {
         case GDEXTENSION_VARIANT_TYPE_NODE_PATH: return !path_text(d.payload).empty();
         case GDEXTENSION_VARIANT_TYPE_OBJECT: return var_to_object(v) != nullptr;
         case GDEXTENSION_VARIANT_TYPE_ARRAY: return array_size(d.payload) != 0;
+        case GDEXTENSION_VARIANT_TYPE_CALLABLE: return !callable_is_null(d.payload);
         default: return true;
     }
 }
@@ -131,6 +135,10 @@ void var_from_slot(void* dst, uint32_t type, const void* slot) {
             std::memcpy(tmp.payload, slot, 8);
             var_copy(dst, &tmp);  // shares the value
             return;
+        case GDEXTENSION_VARIANT_TYPE_CALLABLE:
+            std::memcpy(tmp.payload, slot, kCallableSize);
+            var_copy(dst, &tmp);  // a further reference to the same callable
+            return;
         case GDEXTENSION_VARIANT_TYPE_OBJECT: {
             Object* o = nullptr;
             std::memcpy(&o, slot, sizeof o);
@@ -162,6 +170,16 @@ Object* var_to_object(const void* v) {
         return nullptr;
     }
     return object_by_id(data.id) == data.object ? data.object : nullptr;
+}
+
+uint64_t var_object_id(const void* v) {
+    const VariantData& d = as(v);
+    if (d.type != GDEXTENSION_VARIANT_TYPE_OBJECT) {
+        return 0;
+    }
+    ObjData data;
+    std::memcpy(&data, d.payload, sizeof data);
+    return data.object != nullptr ? data.id : 0;
 }
 
 Variant Variant::name(std::string_view text) {

@@ -55,6 +55,9 @@ std::string var_to_text(const void* v);  // what String(variant) holds
 // slot `dst`, as the engine's type-from-variant constructors do.
 void var_convert_into(uint32_t type, void* dst, const void* v);
 Object* var_to_object(const void* v);  // null once the object is freed
+// The id of the object an OBJECT Variant was made from, freed or not; 0 for
+// a null object or another type.
+uint64_t var_object_id(const void* v);
 
 bool can_convert_strict(uint32_t from, uint32_t to);
 bool can_convert(uint32_t from, uint32_t to);

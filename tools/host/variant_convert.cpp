@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/array.h"
+#include "host/callable.h"
 #include "host/strings.h"
 #include "host/variant.h"
 
@@ -108,6 +109,7 @@ std::string var_to_text(const void* v) {
             std::snprintf(buf, sizeof buf, "(%d, %d)", i.x, i.y);
             return buf;
         }
+        case GDEXTENSION_VARIANT_TYPE_CALLABLE: return callable_text(as(v).payload);
         default: return std::string("<") + type_name(as(v).type) + ">";
     }
 }
@@ -165,6 +167,14 @@ void var_convert_into(uint32_t type, void* dst, const void* v) {
             Object* o = var_to_object(v);
             std::memcpy(dst, &o, sizeof o);
         } break;
+        case GDEXTENSION_VARIANT_TYPE_CALLABLE:
+            // Anything but a Callable converts to the null Callable.
+            if (from == GDEXTENSION_VARIANT_TYPE_CALLABLE) {
+                callable_copy(dst, as(v).payload);
+            } else {
+                callable_nil(dst);
+            }
+            break;
         default: break;
     }
 }
