@@ -70,7 +70,7 @@ enum class Op : uint8_t {
     replace_current_child,   // u8 child path
     // Scripts that react inside the engine's setters, and other ways the tree
     // changes or goes quiet.
-    react_to_writes,  // u8 child path: that child of the running projectile runs ops when written
+    react_to_writes,  // u8 child path: that child of the running projectile runs tree ops when written
     rename_current,   // the running projectile's node takes another name
     silence_tree,     // bool: block the tree's reports (such runs are not compared)
     count

@@ -119,6 +119,10 @@ private:
     void op_spawn_projectile();
     void op_spawn_target();
     void op_current(Op op);
+    // What a script reacting inside an engine setter does here: it changes
+    // the tree only (the node's methods are called from callbacks, not from
+    // inside its own writes; see docs/robustness.md).
+    static bool changes_tree_only(Op op);
     // A write the frame made to a child that reacts to writes.
     void on_write(uint64_t written, uint64_t root, test::HostOp op);
     // False for the node a running setter writes and its ancestors: a script

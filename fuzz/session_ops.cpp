@@ -18,6 +18,7 @@ void Session::run_op() {
     if (failed() || ops_ >= limits_.max_ops) return;
     ++ops_;
     const auto op = static_cast<Op>(u8() % op_count);
+    if (!writing_.empty() && !changes_tree_only(op)) return;
     switch (op) {
         case Op::register_projectile:
             op_register<ProjectileDef>("projectile", [&](const ProjectileDef& d) { return w_.register_projectile(d); });
@@ -202,6 +203,22 @@ void Session::op_current(Op op) {
             break;
         }
         default: break;
+    }
+}
+
+bool Session::changes_tree_only(Op op) {
+    switch (op) {
+        case Op::spawn_node:
+        case Op::free_node:
+        case Op::set_in_tree:
+        case Op::free_current:
+        case Op::free_current_child:
+        case Op::rename_current_child:
+        case Op::reparent_current_child:
+        case Op::replace_current_child:
+        case Op::rename_current:
+        case Op::silence_tree: return true;
+        default: return false;
     }
 }
 
