@@ -5,15 +5,6 @@
 
 namespace warfield::gde {
 
-namespace {
-
-// Storage for a Variant the engine constructs; destroyed by the caller.
-struct alignas(8) VariantStorage {
-    unsigned char bytes[24];
-};
-
-}  // namespace
-
 // Null handles and missing binds are answered with the "nothing there" value
 // instead of reaching the engine with them.
 
@@ -176,14 +167,14 @@ bool EngineHost::invoke(ObjectHandle object, ScriptMethod method, void* result) 
 
 void EngineHost::call(ObjectHandle object, ScriptMethod method) {
     VariantStorage result;
-    if (invoke(object, method, result.bytes)) api.variant_destroy(result.bytes);
+    if (invoke(object, method, result.ptr())) api.variant_destroy(result.ptr());
 }
 
 bool EngineHost::call_bool(ObjectHandle object, ScriptMethod method) {
     VariantStorage result;
-    if (!invoke(object, method, result.bytes)) return false;
-    const bool value = api.variant_booleanize(result.bytes) != 0;
-    api.variant_destroy(result.bytes);
+    if (!invoke(object, method, result.ptr())) return false;
+    const bool value = api.variant_booleanize(result.ptr()) != 0;
+    api.variant_destroy(result.ptr());
     return value;
 }
 

@@ -9,12 +9,6 @@ namespace warfield::gde {
 
 namespace {
 
-// Storage for a Variant the engine constructs; destroyed by the caller.
-struct alignas(8) VariantStorage {
-    unsigned char bytes[kVariantSize];
-    void* ptr() { return bytes; }
-};
-
 // Called by the engine with the node the signal names.
 void relay_call(void* userdata, const GDExtensionConstVariantPtr* args, GDExtensionInt count,
                 GDExtensionVariantPtr /*r_return*/, GDExtensionCallError* r_error) {

@@ -4,12 +4,23 @@
 // Moving relocates the bytes and leaves the source owning nothing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "gdextension/gde_abi.h"
 
 namespace warfield::gde {
+
+// Sizes of the engine's opaque values (single precision, 64-bit).
+inline constexpr std::size_t kVariantSize = 24;
+inline constexpr std::size_t kCallableSize = 16;
+
+// Storage for a Variant the engine constructs into; the caller destroys it.
+struct alignas(8) VariantStorage {
+    unsigned char bytes[kVariantSize];
+    void* ptr() { return bytes; }
+};
 
 template <size_t Size>
 class OpaqueValue {

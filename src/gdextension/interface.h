@@ -2,8 +2,6 @@
 // is loaded. Everything else in the binding calls the engine through `api`.
 #pragma once
 
-#include <cstddef>
-
 #include "gdextension/gde_abi.h"
 
 namespace warfield::gde {
@@ -92,10 +90,6 @@ extern Interface api;
 inline constexpr int32_t kArrayConstructorEmpty = 0;
 inline constexpr int32_t kNodePathConstructorFromString = 2;
 inline constexpr int32_t kStringNameConstructorEmpty = 0;
-
-// Sizes of the engine's opaque values (single precision, 64-bit).
-inline constexpr std::size_t kVariantSize = 24;
-inline constexpr std::size_t kCallableSize = 16;
 
 // Lowest engine version the library accepts.
 inline constexpr uint32_t kMinMajor = 4;

@@ -19,8 +19,10 @@ void NodeCache::stop_watching() {
 void NodeCache::tree_gone() {
     host_ = nullptr;
     // Reports stop here, so nothing remembered can be relied on any more.
-    for (std::size_t i = 0; i < slots_.size(); ++i) unsettle(static_cast<int32_t>(i), Role::root);
-    for (std::size_t i = 0; i < slots_.size(); ++i) unsettle(static_cast<int32_t>(i), Role::target);
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        unsettle(static_cast<int32_t>(i), Role::root);  // and the children below it
+        unsettle(static_cast<int32_t>(i), Role::target);
+    }
 }
 
 void NodeCache::settle(int32_t slot, Role role) {

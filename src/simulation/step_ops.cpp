@@ -35,10 +35,7 @@ void establish_child(StepContext& s, ChildPath path) {
     const Role role = role_of(path);
     ObjectHandle parent = s.root_object;
     if (path == ChildPath::projectile_sprite) {
-        const Role body = role_of(ChildPath::projectile_body);
-        if ((s.proven & proven_bit(ChildPath::projectile_body)) == 0 || !s.cache->settled(s.slot, body)) {
-            establish_child(s, ChildPath::projectile_body);
-        }
+        find_child(s, ChildPath::projectile_body);
         parent = s.child_object[index_of(ChildPath::projectile_body)];
     }
     s.proven = static_cast<uint8_t>(s.proven & ~proven_bit(path));

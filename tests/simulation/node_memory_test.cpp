@@ -121,6 +121,17 @@ private:
         slots_.push_back(w_.register_projectile(a));
     }
 
+    std::vector<uint64_t> children_and_grandchildren(uint64_t root) const {
+        std::vector<uint64_t> out;
+        for (const FakeHost::Node* c : host_.children(host_.node(root))) {
+            out.push_back(c->id);
+            for (const FakeHost::Node* g : host_.children(*c)) out.push_back(g->id);
+        }
+        return out;
+    }
+    // One of ids, or 0 when there is none.
+    uint64_t any_of(const std::vector<uint64_t>& ids) { return ids.empty() ? 0 : ids[pick(static_cast<uint32_t>(ids.size()))]; }
+
     // What a script reacting to a write to `written` (below root) may do to
     // the tree: anything but free the written node or what holds it.
     void react(uint64_t root, uint64_t written) {
@@ -131,14 +142,9 @@ private:
             }
             return false;
         };
-        std::vector<uint64_t> others;
-        for (FakeHost::Node* c : host_.children(host_.node(root))) {
-            if (!holds_written(c->id)) others.push_back(c->id);
-            for (FakeHost::Node* g : host_.children(*c)) {
-                if (!holds_written(g->id)) others.push_back(g->id);
-            }
-        }
-        const uint64_t other = others.empty() ? 0 : others[pick(static_cast<uint32_t>(others.size()))];
+        std::vector<uint64_t> others = children_and_grandchildren(root);
+        std::erase_if(others, holds_written);
+        const uint64_t other = any_of(others);
         static const char* const kNames[] = {"ProjectileBodyNode", "ShadowSprite", "HitBox", "ProjectileSprite", "Odd"};
         switch (pick(6)) {
             case 0: host_.rename(pick(2) == 0 ? written : root, kNames[pick(5)]); break;
@@ -162,15 +168,9 @@ private:
     void mutate(uint64_t near = 0) {
         const uint64_t root = near != 0 && pick(2) == 0 ? near : roots_[pick(static_cast<uint32_t>(roots_.size()))];
         if (!host_.exists(root)) return;
-        FakeHost::Node& r = host_.node(root);
         static const char* const kNames[] = {"ProjectileBodyNode", "ShadowSprite", "HitBox", "Elsewhere"};
         // A child of the root, or the sprite below the body.
-        std::vector<uint64_t> candidates;
-        for (FakeHost::Node* c : host_.children(r)) {
-            candidates.push_back(c->id);
-            for (FakeHost::Node* g : host_.children(*c)) candidates.push_back(g->id);
-        }
-        const uint64_t child = candidates.empty() ? 0 : candidates[pick(static_cast<uint32_t>(candidates.size()))];
+        const uint64_t child = any_of(children_and_grandchildren(root));
         switch (pick(10)) {
             case 0:  // rename, possibly back to a proper name or to a sibling's
                 if (child != 0) host_.rename(child, pick(3) == 0 ? "ProjectileSprite" : kNames[pick(4)]);
