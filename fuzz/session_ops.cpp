@@ -223,6 +223,9 @@ bool Session::changes_tree_only(Op op) {
 }
 
 bool Session::may_free(const SceneNode& n) const {
+    // Unheard frees inside a setter are the one case the frame's liveness
+    // checks (once per script call) do not cover; docs/robustness.md says so.
+    if (!writing_.empty() && silenced_) return false;
     for (const uint64_t id : writing_) {
         for (const SceneNode* up = &scene_.node(id); up != nullptr; up = up->parent) {
             if (up == &n) return false;
