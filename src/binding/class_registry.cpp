@@ -114,6 +114,16 @@ void ClassRegistry::add_property(const PropertyDef& property) {
                                                   getter.ptr());
 }
 
+void ClassRegistry::bind_integer_constant(const ConstantDef& constant) {
+    if (g_record == nullptr) {
+        return;
+    }
+    const StringName enum_name(constant.enum_name);
+    const StringName name(constant.name);
+    api.classdb_register_extension_class_integer_constant(api.library, g_record->class_name.ptr(), enum_name.ptr(),
+                                                          name.ptr(), constant.value, 0);
+}
+
 void ClassRegistry::bind_virtual_method(const char* name, uint32_t hash, GDExtensionClassCallVirtual call) {
     if (g_record == nullptr) {
         return;

@@ -22,6 +22,13 @@ struct PropertyDef {
     const char* getter;
 };
 
+// One value of an integer enum the class announces (Warfield.STRAIGHT, ...).
+struct ConstantDef {
+    const char* enum_name;
+    const char* name;
+    int64_t value;
+};
+
 struct VirtualEntry {
     StringName name;
     uint32_t hash;
@@ -44,6 +51,7 @@ public:
     static bool register_class(const char* name, const char* parent, GDExtensionInitializationLevel level);
     static void bind_method(const MethodDef& method);
     static void add_property(const PropertyDef& property);
+    static void bind_integer_constant(const ConstantDef& constant);
     // Recorded on our side only; the engine asks for it by name and hash.
     static void bind_virtual_method(const char* name, uint32_t hash, GDExtensionClassCallVirtual call);
     static void unregister_class();

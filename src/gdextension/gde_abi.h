@@ -331,6 +331,9 @@ typedef void (*GDExtensionInterfaceMemFree)(void *p_ptr);
 /* "print_error" */
 typedef void (*GDExtensionInterfacePrintError)(const char *p_description, const char *p_function, const char *p_file,
                                                int32_t p_line, GDExtensionBool p_editor_notify);
+/* "print_warning" */
+typedef void (*GDExtensionInterfacePrintWarning)(const char *p_description, const char *p_function, const char *p_file,
+                                                 int32_t p_line, GDExtensionBool p_editor_notify);
 
 /* Variants. */
 /* "variant_new_copy" */
@@ -493,12 +496,20 @@ typedef void (*GDExtensionInterfaceClassdbRegisterExtensionClassProperty)(GDExte
                                                                           const GDExtensionPropertyInfo *p_info,
                                                                           GDExtensionConstStringNamePtr p_setter,
                                                                           GDExtensionConstStringNamePtr p_getter);
+/* "classdb_register_extension_class_integer_constant" */
+typedef void (*GDExtensionInterfaceClassdbRegisterExtensionClassIntegerConstant)(
+    GDExtensionClassLibraryPtr p_library, GDExtensionConstStringNamePtr p_class_name,
+    GDExtensionConstStringNamePtr p_enum_name, GDExtensionConstStringNamePtr p_constant_name,
+    GDExtensionInt p_constant_value, GDExtensionBool p_is_bitfield);
 /* "classdb_unregister_extension_class" */
 typedef void (*GDExtensionInterfaceClassdbUnregisterExtensionClass)(GDExtensionClassLibraryPtr p_library,
                                                                     GDExtensionConstStringNamePtr p_class_name);
 /* "get_library_path" */
 typedef void (*GDExtensionInterfaceGetLibraryPath)(GDExtensionClassLibraryPtr p_library,
                                                    GDExtensionUninitializedStringPtr r_path);
+
+/* "editor_help_load_xml_from_utf8_chars_and_len" (4.3; the editor only) */
+typedef void (*GDExtensionInterfaceEditorHelpLoadXmlFromUtf8CharsAndLen)(const char *p_data, GDExtensionInt p_size);
 
 #ifdef __cplusplus
 } /* extern "C" */

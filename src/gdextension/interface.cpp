@@ -72,6 +72,7 @@ void load_functions(Loader& load, Interface& a) {
     load(a.classdb_register_extension_class5, "classdb_register_extension_class5");
     load(a.classdb_register_extension_class_method, "classdb_register_extension_class_method");
     load(a.classdb_register_extension_class_property, "classdb_register_extension_class_property");
+    load(a.classdb_register_extension_class_integer_constant, "classdb_register_extension_class_integer_constant");
     load(a.classdb_unregister_extension_class, "classdb_unregister_extension_class");
 }
 
@@ -80,6 +81,8 @@ void load_optional(GDExtensionInterfaceGetProcAddress get, Interface& a) {
     Loader optional(get);
     optional(a.variant_call, "variant_call");
     optional(a.callable_custom_create2, "callable_custom_create2");
+    optional(a.print_warning, "print_warning");
+    optional(a.editor_help_load_xml_from_utf8_chars_and_len, "editor_help_load_xml_from_utf8_chars_and_len");
     a.variant_from_object = a.get_variant_from_type_constructor(GDEXTENSION_VARIANT_TYPE_OBJECT);
     a.variant_from_callable = a.get_variant_from_type_constructor(GDEXTENSION_VARIANT_TYPE_CALLABLE);
     a.object_from_variant = a.get_variant_to_type_constructor(GDEXTENSION_VARIANT_TYPE_OBJECT);

@@ -11,6 +11,8 @@ struct Interface {
 
     // Optional: only used to report why loading failed.
     GDExtensionInterfacePrintError print_error = nullptr;
+    // Optional: callback trouble is reported through it (debug library).
+    GDExtensionInterfacePrintWarning print_warning = nullptr;
 
     GDExtensionInterfaceGetGodotVersion2 get_godot_version2 = nullptr;
 
@@ -47,6 +49,8 @@ struct Interface {
     GDExtensionInterfaceClassdbRegisterExtensionClass5 classdb_register_extension_class5 = nullptr;
     GDExtensionInterfaceClassdbRegisterExtensionClassMethod classdb_register_extension_class_method = nullptr;
     GDExtensionInterfaceClassdbRegisterExtensionClassProperty classdb_register_extension_class_property = nullptr;
+    GDExtensionInterfaceClassdbRegisterExtensionClassIntegerConstant
+        classdb_register_extension_class_integer_constant = nullptr;
     GDExtensionInterfaceClassdbUnregisterExtensionClass classdb_unregister_extension_class = nullptr;
 
     // Optional: without them the node finds its nodes by path every time,
@@ -57,6 +61,9 @@ struct Interface {
     GDExtensionVariantFromTypeConstructorFunc variant_from_callable = nullptr;
     GDExtensionTypeFromVariantConstructorFunc object_from_variant = nullptr;
     GDExtensionPtrDestructor callable_destroy = nullptr;
+    // Optional: only an editor offers it; the class reference is loaded
+    // through it.
+    GDExtensionInterfaceEditorHelpLoadXmlFromUtf8CharsAndLen editor_help_load_xml_from_utf8_chars_and_len = nullptr;
 
     // Resolved from the functions above while loading.
     GDExtensionPtrDestructor string_destroy = nullptr;

@@ -80,9 +80,21 @@ constexpr gde::PropertyDef kGridSize{
     "grid_size",    GDEXTENSION_VARIANT_TYPE_VECTOR2, WARFIELD_PROPERTY_HINT_NONE, "", WARFIELD_PROPERTY_USAGE_DEFAULT,
     "set_grid_size", "get_grid_size"};
 
+constexpr int64_t kind_value(ProjectileType type) { return static_cast<int64_t>(type); }
+
+constexpr gde::ConstantDef kConstants[] = {
+    {"ProjectileKind", "STRAIGHT", kind_value(ProjectileType::straight)},
+    {"ProjectileKind", "LOB", kind_value(ProjectileType::lob)},
+    {"ProjectileKind", "ARC", kind_value(ProjectileType::arc)},
+    {"ProjectileKind", "TRACKING", kind_value(ProjectileType::tracking)},
+    {"ProjectileKind", "CATAPULT", kind_value(ProjectileType::catapult)},
+};
+
 }  // namespace
 
 std::span<const gde::MethodDef> warfield_methods() { return kMethods; }
+
+std::span<const gde::ConstantDef> warfield_constants() { return kConstants; }
 
 const gde::PropertyDef& warfield_grid_size_property() { return kGridSize; }
 

@@ -16,6 +16,9 @@ void register_warfield_class(GDExtensionInitializationLevel level) {
         ClassRegistry::bind_method(method);
     }
     ClassRegistry::add_property(warfield_grid_size_property());
+    for (const gde::ConstantDef& constant : warfield_constants()) {
+        ClassRegistry::bind_integer_constant(constant);
+    }
     using namespace gde::hashes;
     ClassRegistry::bind_virtual_method("_physics_process", kNodePhysicsProcess, &gde::call_physics_process);
     ClassRegistry::bind_virtual_method("_ready", kNodeReady, &gde::call_ready);

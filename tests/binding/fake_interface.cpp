@@ -354,6 +354,11 @@ void register_property(GDExtensionClassLibraryPtr, GDExtensionConstStringNamePtr
                                    name_of(setter), name_of(getter), p->type, p->hint, p->usage});
     g_engine.order.push_back("property:" + name_of(p->name));
 }
+void register_constant(GDExtensionClassLibraryPtr, GDExtensionConstStringNamePtr, GDExtensionConstStringNamePtr enum_name,
+                       GDExtensionConstStringNamePtr name, GDExtensionInt value, GDExtensionBool bitfield) {
+    g_engine.constants.push_back({name_of(enum_name), name_of(name), value, bitfield != 0});
+    g_engine.order.push_back("constant:" + name_of(name));
+}
 void unregister_class(GDExtensionClassLibraryPtr, GDExtensionConstStringNamePtr cls) {
     g_engine.order.push_back("unregister:" + name_of(cls));
 }
@@ -403,6 +408,7 @@ const std::map<std::string, GDExtensionInterfaceFunctionPtr>& functions() {
         {"classdb_register_extension_class5", fn(register_class)},
         {"classdb_register_extension_class_method", fn(register_method)},
         {"classdb_register_extension_class_property", fn(register_property)},
+        {"classdb_register_extension_class_integer_constant", fn(register_constant)},
         {"classdb_unregister_extension_class", fn(unregister_class)},
     };
     return table;

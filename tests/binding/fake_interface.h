@@ -72,14 +72,22 @@ struct RegisteredProperty {
     uint32_t hint, usage;
 };
 
+struct RegisteredConstant {
+    std::string enum_name, name;
+    GDExtensionInt value;
+    bool bitfield;
+};
+
 struct Engine {
     uint32_t major = 4, minor = 5;
     std::set<std::string> missing;   // functions get_proc_address does not know
-    std::vector<std::string> order;  // "class:<name>", "method:<name>", "property:<name>", "unregister:<name>"
+    // "class:<name>", "method:<name>", "property:<name>", "constant:<name>", "unregister:<name>"
+    std::vector<std::string> order;
     std::string class_name, parent_name;
     GDExtensionClassCreationInfo4 info{};
     std::vector<RegisteredMethod> methods;
     std::vector<RegisteredProperty> properties;
+    std::vector<RegisteredConstant> constants;
     std::map<std::string, GDExtensionInt> bind_hashes;  // "Class.method" -> hash asked for
     std::vector<std::string> ptrcalls;                   // "Class.method" of each engine ptrcall
     std::map<uint64_t, Object*> objects_by_id;          // what object_get_instance_from_id finds

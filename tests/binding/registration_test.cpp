@@ -64,7 +64,7 @@ TEST(Loading, OnlyTheSceneLevelRegisters) {
     // The editor and servers levels leave the class alone; the scene level takes it away.
     init.deinitialize(init.userdata, GDEXTENSION_INITIALIZATION_EDITOR);
     init.deinitialize(init.userdata, GDEXTENSION_INITIALIZATION_SERVERS);
-    EXPECT_EQ(fake::engine().order.back(), "property:grid_size");
+    EXPECT_EQ(fake::engine().order.back(), "constant:CATAPULT");
     init.deinitialize(init.userdata, GDEXTENSION_INITIALIZATION_SCENE);
     EXPECT_EQ(fake::engine().order.back(), "unregister:Warfield");
     EXPECT_EQ(fake::engine().live_strings, 0);  // cached paths released with the class
@@ -73,7 +73,7 @@ TEST(Loading, OnlyTheSceneLevelRegisters) {
 
 using Registration = LoadedLibrary;
 
-TEST_F(Registration, ClassThenMethodsThenProperty) {
+TEST_F(Registration, ClassThenMethodsThenPropertyThenKinds) {
     const fake::Engine& e = fake::engine();
     EXPECT_EQ(e.class_name, "Warfield");
     EXPECT_EQ(e.parent_name, "Node");
@@ -87,11 +87,21 @@ TEST_F(Registration, ClassThenMethodsThenProperty) {
     EXPECT_NE(e.info.create_instance_func, nullptr);
     EXPECT_NE(e.info.free_instance_func, nullptr);
 
-    ASSERT_EQ(e.order.size(), 1u + 55u + 1u);
+    ASSERT_EQ(e.order.size(), 1u + 55u + 1u + 5u);
     EXPECT_EQ(e.order.front(), "class:Warfield");
     EXPECT_EQ(e.order[1], "method:register_projectile");
     EXPECT_EQ(e.order[55], "method:get_grid_size");
-    EXPECT_EQ(e.order.back(), "property:grid_size");
+    EXPECT_EQ(e.order[56], "property:grid_size");
+
+    // The projectile kinds, as register_projectile's `type` takes them.
+    const char* kinds[] = {"STRAIGHT", "LOB", "ARC", "TRACKING", "CATAPULT"};
+    ASSERT_EQ(e.constants.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(e.constants[i].name, kinds[i]);
+        EXPECT_EQ(e.constants[i].enum_name, "ProjectileKind");
+        EXPECT_EQ(e.constants[i].value, static_cast<GDExtensionInt>(i));
+        EXPECT_FALSE(e.constants[i].bitfield);
+    }
 
     const fake::RegisteredMethod& reg = method("register_projectile");
     ASSERT_EQ(reg.args.size(), 28u);

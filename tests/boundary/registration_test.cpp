@@ -54,7 +54,8 @@ TEST_F(Registration, ClassIsAConcreteExposedNodeRegisteredAtTheSceneLevel) {
     EXPECT_EQ(c.funcs.property_can_revert_func, nullptr);
     EXPECT_EQ(c.funcs.notification_func, nullptr);
     EXPECT_TRUE(c.signals.empty());
-    EXPECT_TRUE(c.constants.empty());
+    // Its only constants: the projectile kinds.
+    EXPECT_EQ(c.constants, (std::vector<std::string>{"STRAIGHT", "LOB", "ARC", "TRACKING", "CATAPULT"}));
     EXPECT_TRUE(c.virtual_methods.empty());
 }
 
