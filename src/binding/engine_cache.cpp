@@ -1,5 +1,6 @@
 #include "binding/engine_cache.h"
 
+#include "binding/callback_trouble.h"
 #include "gdextension/engine_hashes.h"
 #include "gdextension/interface.h"
 
@@ -59,7 +60,10 @@ EngineCache::EngineCache()
       get_tree_name("get_tree"),
       connect_name("connect"),
       node_removed_name("node_removed"),
-      node_renamed_name("node_renamed") {
+      node_renamed_name("node_renamed"),
+      get_script_name("get_script"),
+      get_path_name("get_path"),
+      get_name_name("get_name") {
     {
         const StringName engine("Engine");
         engine_singleton = api.global_get_singleton(engine.ptr());
@@ -93,6 +97,7 @@ void create_engine_cache() {
 }
 
 void destroy_engine_cache() {
+    forget_callback_trouble();  // the scripts it names go with the class
     delete g_cache;
     g_cache = nullptr;
 }

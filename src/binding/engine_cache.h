@@ -42,6 +42,11 @@ struct EngineCache {
     StringName connect_name;
     StringName node_removed_name;
     StringName node_renamed_name;
+    // For naming what failed when a script method cannot be called
+    // (callback_trouble.h).
+    StringName get_script_name;
+    StringName get_path_name;
+    StringName get_name_name;
     bool complete = false;                // every bind, tag and singleton was found
 };
 

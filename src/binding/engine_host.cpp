@@ -1,5 +1,7 @@
 #include "binding/engine_host.h"
 
+#include "binding/callback_trouble.h"
+
 #include "gdextension/interface.h"
 #include "gdextension/narrow.h"
 
@@ -162,6 +164,7 @@ bool EngineHost::invoke(ObjectHandle object, ScriptMethod method, void* result) 
     // Object::callp, so the same lookup of script and native methods.
     GDExtensionCallError error{GDEXTENSION_CALL_OK, 0, 0};
     api.object_call_script_method(object, cache_.script_methods[index].ptr(), nullptr, 0, result, &error);
+    if (kReportCallbackTrouble && is_callback_trouble(error)) report_callback_trouble(object, method, error, cache_);
     return true;
 }
 

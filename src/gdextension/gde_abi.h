@@ -508,6 +508,11 @@ typedef void (*GDExtensionInterfaceClassdbUnregisterExtensionClass)(GDExtensionC
 typedef void (*GDExtensionInterfaceGetLibraryPath)(GDExtensionClassLibraryPtr p_library,
                                                    GDExtensionUninitializedStringPtr r_path);
 
+/* "variant_stringify" */
+typedef void (*GDExtensionInterfaceVariantStringify)(GDExtensionConstVariantPtr p_self, GDExtensionStringPtr r_ret);
+/* "string_to_utf8_chars" */
+typedef GDExtensionInt (*GDExtensionInterfaceStringToUtf8Chars)(GDExtensionConstStringPtr p_self, char *r_text,
+                                                                 GDExtensionInt p_max_write_length);
 /* "editor_help_load_xml_from_utf8_chars_and_len" (4.3; the editor only) */
 typedef void (*GDExtensionInterfaceEditorHelpLoadXmlFromUtf8CharsAndLen)(const char *p_data, GDExtensionInt p_size);
 

@@ -82,6 +82,8 @@ void load_optional(GDExtensionInterfaceGetProcAddress get, Interface& a) {
     optional(a.variant_call, "variant_call");
     optional(a.callable_custom_create2, "callable_custom_create2");
     optional(a.print_warning, "print_warning");
+    optional(a.variant_stringify, "variant_stringify");
+    optional(a.string_to_utf8_chars, "string_to_utf8_chars");
     optional(a.editor_help_load_xml_from_utf8_chars_and_len, "editor_help_load_xml_from_utf8_chars_and_len");
     a.variant_from_object = a.get_variant_from_type_constructor(GDEXTENSION_VARIANT_TYPE_OBJECT);
     a.variant_from_callable = a.get_variant_from_type_constructor(GDEXTENSION_VARIANT_TYPE_CALLABLE);

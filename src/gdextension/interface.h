@@ -11,8 +11,10 @@ struct Interface {
 
     // Optional: only used to report why loading failed.
     GDExtensionInterfacePrintError print_error = nullptr;
-    // Optional: callback trouble is reported through it (debug library).
+    // Optional: callback trouble is reported through these (debug library).
     GDExtensionInterfacePrintWarning print_warning = nullptr;
+    GDExtensionInterfaceVariantStringify variant_stringify = nullptr;
+    GDExtensionInterfaceStringToUtf8Chars string_to_utf8_chars = nullptr;
 
     GDExtensionInterfaceGetGodotVersion2 get_godot_version2 = nullptr;
 

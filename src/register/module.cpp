@@ -3,6 +3,7 @@
 #include "binding/class_registry.h"
 #include "binding/instance.h"
 #include "gdextension/engine_hashes.h"
+#include "register/class_reference.h"
 #include "register/method_table.h"
 
 namespace warfield {
@@ -27,6 +28,9 @@ void register_warfield_class(GDExtensionInitializationLevel level) {
 void initialize_warfield_module(GDExtensionInitializationLevel level) {
     if (level == GDEXTENSION_INITIALIZATION_SCENE) {
         register_warfield_class(level);
+    } else if (level == GDEXTENSION_INITIALIZATION_EDITOR) {
+        // The editor's help reads it at this level (an export has none).
+        load_class_reference();
     }
 }
 

@@ -359,6 +359,9 @@ void register_constant(GDExtensionClassLibraryPtr, GDExtensionConstStringNamePtr
     g_engine.constants.push_back({name_of(enum_name), name_of(name), value, bitfield != 0});
     g_engine.order.push_back("constant:" + name_of(name));
 }
+void load_help(const char* data, GDExtensionInt size) {
+    g_engine.help_documents.emplace_back(data, static_cast<size_t>(size));
+}
 void unregister_class(GDExtensionClassLibraryPtr, GDExtensionConstStringNamePtr cls) {
     g_engine.order.push_back("unregister:" + name_of(cls));
 }
@@ -409,6 +412,7 @@ const std::map<std::string, GDExtensionInterfaceFunctionPtr>& functions() {
         {"classdb_register_extension_class_method", fn(register_method)},
         {"classdb_register_extension_class_property", fn(register_property)},
         {"classdb_register_extension_class_integer_constant", fn(register_constant)},
+        {"editor_help_load_xml_from_utf8_chars_and_len", fn(load_help)},
         {"classdb_unregister_extension_class", fn(unregister_class)},
     };
     return table;

@@ -88,6 +88,7 @@ struct Engine {
     std::vector<RegisteredMethod> methods;
     std::vector<RegisteredProperty> properties;
     std::vector<RegisteredConstant> constants;
+    std::vector<std::string> help_documents;  // handed to the editor's help, in order
     std::map<std::string, GDExtensionInt> bind_hashes;  // "Class.method" -> hash asked for
     std::vector<std::string> ptrcalls;                   // "Class.method" of each engine ptrcall
     std::map<uint64_t, Object*> objects_by_id;          // what object_get_instance_from_id finds

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "binding/instance.h"
+#include "register/class_reference.h"
 #include "loaded_library.h"
 
 namespace warfield::test {
@@ -47,7 +48,7 @@ TEST(Loading, AcceptsNewerEngines) {
     gde::clear_interface();
 }
 
-TEST(Loading, OnlyTheSceneLevelRegisters) {
+TEST(Loading, OnlyTheSceneLevelRegistersAndTheEditorLevelLoadsTheHelp) {
     fake::reset();
     GDExtensionInitialization init{};
     ASSERT_EQ(warfield_init(&fake::get_proc_address, &g_library_token, &init), 1);
@@ -56,6 +57,10 @@ TEST(Loading, OnlyTheSceneLevelRegisters) {
         init.initialize(init.userdata, level);
     }
     EXPECT_TRUE(fake::engine().order.empty());
+    // The editor level hands the class reference to the editor's help, once.
+    ASSERT_EQ(fake::engine().help_documents.size(), 1u);
+    EXPECT_EQ(fake::engine().help_documents[0], class_reference());
+    EXPECT_NE(fake::engine().help_documents[0].find("<class name=\"Warfield\""), std::string::npos);
     init.initialize(init.userdata, GDEXTENSION_INITIALIZATION_SCENE);
     init.initialize(init.userdata, GDEXTENSION_INITIALIZATION_SCENE);  // once only
     EXPECT_EQ(std::count(fake::engine().order.begin(), fake::engine().order.end(), "class:Warfield"), 1);
