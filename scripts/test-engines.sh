@@ -11,12 +11,18 @@
 #     downloaded from the Asset Library and imported from a local file, and
 #     once more moved to res://plugins/wf/: a lob shot fired through the
 #     helpers must land.
+# With WARFIELD_EDITOR naming a Godot 4.5 editor (its wrapper), the editor
+# suite: in copies of the project with the debug library, the editor imports
+# it (--import), opens it (-e) with a checking plugin that finds the node's
+# icon in the scene dock and its class reference in the help, and its doc
+# tool (--doctool --gdextension-docs) regenerates doc_classes/Warfield.xml
+# from the library, which must describe the same API, in the same file.
 # Every run has a time limit and is judged on its whole output
 # (scripts/engine-verdict.awk): an engine error, warning, crash or leak report
 # that the suite did not announce fails it. A template is told debug from
 # release by asking it (OS.is_debug_build()). The last line is
 # "engine: N passed, M failed", counting the suites' checks and the runner's.
-#   WARFIELD_ENGINES="path/to/godot ..." scripts/test-engines.sh [--lib-dir DIR] [--suites "self soak demo install"]
+#   WARFIELD_ENGINES="path/to/godot ..." [WARFIELD_EDITOR=path/to/editor] scripts/test-engines.sh [--lib-dir DIR] [--suites "self soak demo install editor"]
 # --lib-dir takes the libraries from DIR instead of project/bin (the runner's
 # own test plants a fault that way); --suites runs only those named.
 set -euo pipefail
@@ -27,17 +33,18 @@ cd "$(dirname "$0")/.."
 . scripts/addon-layout.sh
 
 lib_dir=project/bin
-suites="self soak demo install"
+suites="self soak demo install editor"
 while [ $# -gt 0 ]; do
   case "$1" in
     --lib-dir) lib_dir=$(absolute "${2:?}"); shift 2 ;;
     --suites) suites=${2:?}; shift 2 ;;
-    *) echo "usage: scripts/test-engines.sh [--lib-dir DIR] [--suites \"self soak demo install\"]" >&2; exit 2 ;;
+    *) echo "usage: scripts/test-engines.sh [--lib-dir DIR] [--suites \"self soak demo install editor\"]" >&2; exit 2 ;;
   esac
 done
 
 read -r -a engines <<<"${WARFIELD_ENGINES:-}"
-if [ ${#engines[@]} -eq 0 ]; then
+editor=${WARFIELD_EDITOR:-}
+if [ ${#engines[@]} -eq 0 ] && [ -z "$editor" ]; then
   echo "engine: real-engine suites skipped: no engine named (set WARFIELD_ENGINES to Godot 4.5 binaries, separated by spaces)"
   exit 0
 fi
@@ -238,6 +245,89 @@ for engine in "${engines[@]}"; do
     fi
   fi
 done
+
+# ---- The editor ----
+
+# What the editor prints about its own build (no fontconfig, locales its text
+# server lacks, no 3D physics), whatever the project: not the project's.
+editor_noise='^(ERROR: Godot was compiled without fontconfig|WARNING: Some locales are not properly supported|WARNING: Falling back to dummy PhysicsServer3D)'
+
+# Runs the editor in project DIR with ARGS and judges its output as suite()
+# does, less the editor's own lines. A run without checks of its own (an
+# import, the doc tool) has no summary line; CHECKS=0 says so.
+editor_suite() {  # name dir checks args...
+  local name=$1 dir=$2 checks=$3
+  shift 3
+  local log raw rc=0 verdict p f
+  log=$(dirname "$dir")/${name//[^a-zA-Z0-9]/_}.log
+  raw=$log.raw
+  (cd "$dir" && timeout -k 10 "$limit" "$editor" --headless --path . "$@") >"$raw" 2>&1 || rc=$?
+  tr -d '\r' <"$raw" | sed 's/\x1b\[[0-9;]*m//g' | grep -Ev "$editor_noise" >"$log" || true
+  [ "$checks" = 1 ] || echo "0 passed, 0 failed" >>"$log"
+  grep -a '^FAIL' "$log" | head -n 10 | sed "s/^/  $name: /" || true
+  verdict=$(awk -v run="$name" -f "$root/scripts/engine-verdict.awk" "$log")
+  grep -v '^verdict: ' <<<"$verdict" || true
+  p=$(sed -n 's/^verdict: \([0-9]*\) passed, \([0-9]*\) failed$/\1/p' <<<"$verdict")
+  f=$(sed -n 's/^verdict: \([0-9]*\) passed, \([0-9]*\) failed$/\2/p' <<<"$verdict")
+  passed=$((passed + p))
+  failed=$((failed + f))
+  case $rc in
+    0) passed=$((passed + 1)) ;;
+    124 | 137) fail "$name: no end within $limit s (log: ${log#"$root"/})" ;;
+    *) fail "$name: exited with code $rc (log: ${log#"$root"/})" ;;
+  esac
+  [ "$f" -eq 0 ] && [ "$rc" -eq 0 ] && echo "ok   $name: $p checks"
+  return 0
+}
+
+# The API lines of a class reference: the class, methods with their returns
+# and parameters, members and constants, without their descriptions.
+api_lines() {  # xml
+  grep -E '^[[:space:]]*<(class|method|return|param|member|constant) ' "$1" | sed 's/^[[:space:]]*//'
+}
+
+if [ -n "$editor" ] && wants editor; then
+  editor=$(absolute "$editor")
+  debug_lib=libWarfield.linux.template_debug.x86_64.so
+  base=$work/editor
+  rm -rf "$base"
+  if [ ! -x "$editor" ]; then
+    fail "editor: no editor at $editor"
+  elif [ ! -f "$lib_dir/$debug_lib" ]; then
+    fail "editor: no $lib_dir/$debug_lib to test"
+  else
+    echo "engine: the editor is $editor"
+    # Import, then open it with the checking plugin enabled.
+    project_with "$base/open/project" "$lib_dir/$debug_lib" "$debug_lib"
+    plugin=$base/open/project/addons/warfield_editor_check
+    mkdir -p "$plugin"
+    cp project/tests/editor/plugin.cfg project/tests/editor/editor_check.gd "$plugin/"
+    printf '\n[editor_plugins]\n\nenabled=PackedStringArray("res://addons/warfield_editor_check/plugin.cfg")\n' \
+      >>"$base/open/project/project.godot"
+    editor_suite "editor import" "$base/open/project" 0 --import
+    editor_suite "editor open" "$base/open/project" 1 -e -- reference="$root/doc_classes/Warfield.xml"
+
+    # The doc tool merges the descriptions of what it finds in its output
+    # folder into what the library registers, and writes it back.
+    project_with "$base/doctool/project" "$lib_dir/$debug_lib" "$debug_lib"
+    out=$base/doctool/out
+    mkdir -p "$out/doc_classes"
+    cp doc_classes/Warfield.xml "$out/doc_classes/"
+    editor_suite "editor doc tool" "$base/doctool/project" 0 --doctool "$out" --gdextension-docs
+    generated=$out/doc_classes/Warfield.xml
+    if [ ! -f "$generated" ]; then
+      fail "editor doc tool: wrote no doc_classes/Warfield.xml"
+    elif ! diff <(api_lines doc_classes/Warfield.xml) <(api_lines "$generated") >"$base/doctool/api.diff"; then
+      fail "editor doc tool: the library's API differs from doc_classes/Warfield.xml (${base#"$root"/}/doctool/api.diff):"
+      head -n 20 "$base/doctool/api.diff" | sed 's/^/  /'
+    elif ! cmp -s doc_classes/Warfield.xml "$generated"; then
+      fail "editor doc tool: same API, but doc_classes/Warfield.xml is not as the doc tool writes it (diff it with ${generated#"$root"/})"
+    else
+      passed=$((passed + 2))
+      echo "ok   editor doc tool: doc_classes/Warfield.xml describes the library's API as the doc tool writes it"
+    fi
+  fi
+fi
 
 echo "engine: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
