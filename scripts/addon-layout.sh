@@ -53,6 +53,8 @@ addon_files() {
     printf '%s/%s\t%s\n' "$ADDON_DIR" "$f" "$f"
   done
   printf '%s/docs/usage.md\tdocs/usage.md\n' "$ADDON_DIR"
+  # The node's icon, where the descriptor names it (relative to itself).
+  printf '%s/icons/warfield.svg\tproject/icons/warfield.svg\n' "$ADDON_DIR"
   for f in "${ADDON_SOURCES[@]}"; do
     printf '%s/%s\tproject/addons/warfield/%s\n' "$ADDON_DIR" "$f" "$f"
   done
