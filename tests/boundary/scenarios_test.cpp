@@ -244,6 +244,47 @@ TEST_F(Scenarios, AProjectileWhoseNodeIsGoneStopsSilently) {
     engine->free(outside);
 }
 
+TEST_F(Scenarios, ACallbackThatCannotBeCalledIsReportedOncePerMethodAnAbsentOneNever) {
+    // Two shots whose over_from_extension and update_grid_pos declare an
+    // argument (the node passes none), one whose script has no callbacks.
+    const auto bad_scene = [&](Vector2 at) {
+        ProjectileScene s = scene(at);
+        for (const char* m : {"over_from_extension", "update_grid_pos"}) {
+            engine->set_script_method(s.root, m, [](Object&) { return Variant(); }, 1);
+        }
+        return s;
+    };
+    const ProjectileScene bad[2] = {bad_scene({1000, 300}), bad_scene({1100, 300})};
+    const ProjectileScene silent = add_projectile_scene({1200, 300});
+    for (const ProjectileScene* s : {&bad[0], &bad[1], &silent}) {
+        ProjectileArgs p;
+        p.node_instance_id = s->id();
+        p.velocity = {600, 0};  // off the play area within a second
+        fire(p);
+    }
+    for (int f = 0; f < 100; ++f) frame();
+
+    EXPECT_EQ(active(), 0);  // each ended as before: the call failed, the step went on
+    std::vector<std::string> warnings;
+    for (const whost::LogEntry& e : whost::log().entries()) {
+        EXPECT_EQ(e.source, whost::LogEntry::Source::extension) << e.text;
+        if (e.level == whost::LogEntry::Level::warning) warnings.push_back(e.text);
+    }
+    ASSERT_EQ(warnings.size(), 2u) << whost::log().dump();
+    // Each names the first node it failed on, the method and the engine's error.
+    EXPECT_NE(warnings[0].find("update_grid_pos() on \"/root/" + bad[0].root->name + "\""), std::string::npos)
+        << warnings[0];
+    EXPECT_NE(warnings[1].find("over_from_extension() on \"/root/" + bad[1].root->name + "\""), std::string::npos)
+        << warnings[1];
+    for (const std::string& w : warnings) {
+        EXPECT_NE(w.find("it expects 1 argument(s) and the node passes none"), std::string::npos) << w;
+    }
+    for (const whost::ScriptCall& c : whost::script_call_log()) {
+        EXPECT_TRUE(c.method == "check_shooter_height") << c.method << " ran";  // the others failed
+    }
+    whost::log().clear();
+}
+
 TEST_F(Scenarios, InTheEditorNothingMoves) {
     engine->set_editor_hint(true);
     const ProjectileScene s = scene({100, 100});

@@ -69,8 +69,9 @@ Node2D* Engine::make_node2d(std::string_view name, Vector2 position) {
     return n;
 }
 
-void Engine::set_script_method(Object* o, const std::string& name, ScriptFn fn) {
+void Engine::set_script_method(Object* o, const std::string& name, ScriptFn fn, int arity) {
     o->script_methods[name] = std::make_shared<ScriptFn>(std::move(fn));
+    o->script_arity[name] = arity;
 }
 
 uint64_t Engine::script_calls(const Object* o, std::string_view name) {

@@ -64,8 +64,9 @@ public:
     void queue_free(Node* node) { whost::queue_free(node); }
     void physics_frame(double delta) { whost::physics_frame(delta); }
 
-    // A script method the object answers through Object.call.
-    void set_script_method(Object* o, const std::string& name, ScriptFn fn);
+    // A script method the object answers through Object.call; one declared
+    // with `arity` arguments refuses calls that pass fewer.
+    void set_script_method(Object* o, const std::string& name, ScriptFn fn, int arity = 0);
     static uint64_t script_calls(const Object* o, std::string_view name);
 
     // A bound method of the object's extension class, dynamic path.

@@ -58,6 +58,13 @@ void put_name(void* ret, std::string_view text) {
 }
 
 Node* node(Object* o) { return static_cast<Node*>(o); }
+
+// Node.get_path: absolute, from the root, as the engine writes it.
+std::string absolute_path(const Node* n) {
+    std::string path;
+    for (; n != nullptr; n = n->parent) path.insert(0, "/" + n->name);
+    return path;
+}
 Node2D* node2d(Object* o) { return static_cast<Node2D*>(o); }
 
 bool has_method(Object* o, std::string_view name) {
@@ -125,6 +132,9 @@ std::vector<EngineBind> make_binds() {
     v.push_back(bind("Object", "is_class", 3927539163, {kString}, kBool, true, [](Object* s, const void* const* a, void* r) {
         put_bool(r, s->is_class(string_text(a[0])));
     }));
+    // Stand-in objects carry no Script resource.
+    v.push_back(bind("Object", "get_script", 0, {}, kObject, true,
+                     [](Object*, const void* const*, void* r) { put_object(r, nullptr); }));
     v.push_back(bind("Object", "has_method", 2619796661, {kName}, kBool, true, [](Object* s, const void* const* a, void* r) {
         put_bool(r, has_method(s, name_text(a[0])));
     }));
@@ -185,6 +195,15 @@ std::vector<EngineBind> make_binds() {
                      [](Object* s, const void* const* a, void*) { set_node_name(node(s), string_text(a[0])); }));
     v.push_back(bind("Node", "get_name", 2002593661, {}, kName, true,
                      [](Object* s, const void* const*, void* r) { put_name(r, node(s)->name); }));
+    // Reached by name only (variant_call), so without their engine hashes.
+    // Outside the tree a node has no path: the engine's error, and an empty one.
+    v.push_back(bind("Node", "get_path", 0, {}, kPath, true, [](Object* s, const void* const*, void* r) {
+        if (!node(s)->inside_tree) log().engine_error("Cannot get path of node as it is not in a scene tree.");
+        if (r != nullptr) {
+            path_destroy(r);
+            path_new(r, node(s)->inside_tree ? absolute_path(node(s)) : std::string());
+        }
+    }));
     // Node2D
     v.push_back(bind("Node2D", "get_position", 3341600327, {}, kVector2, true,
                      [](Object* s, const void* const*, void* r) { put(r, node2d(s)->position); }));
@@ -435,6 +454,11 @@ void object_callp(Object* o, std::string_view method, const void* const* args, i
     err = {GDEXTENSION_CALL_OK, 0, 0};
     const auto script = o->script_methods.find(method);
     if (script != o->script_methods.end()) {
+        const auto arity = o->script_arity.find(method);
+        if (arity != o->script_arity.end() && count < arity->second) {
+            err = {GDEXTENSION_CALL_ERROR_TOO_FEW_ARGUMENTS, 0, arity->second};
+            return;
+        }
         // Held while it runs: the method may free its own object.
         const std::shared_ptr<ScriptFn> fn = script->second;
         auto counter = o->script_calls.find(method);

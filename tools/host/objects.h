@@ -70,6 +70,9 @@ struct Object {
     template <typename V>
     using NameMap = std::unordered_map<std::string, V, NameHash, std::equal_to<>>;
     NameMap<std::shared_ptr<ScriptFn>> script_methods;
+    // Arguments a script method declares (none when absent): a call with
+    // fewer fails before it runs, as a script function's does.
+    NameMap<int> script_arity;
     NameMap<uint64_t> script_calls;
     // The engine's per-object virtual cache: looked up once, then reused.
     struct VirtualSlot {

@@ -292,6 +292,11 @@ void object_variant_call(const void* self, std::string_view method, const void* 
         call_connect(static_cast<SceneTree*>(o), args, count, ret, error);
         return;
     }
+    // Any other bound method of the object's class, as Object::callp finds it.
+    if (const EngineBind* b = engine_bind_named(o->class_info(), method)) {
+        engine_bind_call(b, o, args, count, ret, &error);
+        return;
+    }
     log().engine_error("variant_call of '" + std::string(method) + "' on a " + o->class_info()->name +
                        " is not modelled by the stand-in host.");
     error = {GDEXTENSION_CALL_ERROR_INVALID_METHOD, 0, 0};
