@@ -196,7 +196,8 @@ for engine in "${engines[@]}"; do
         continue
       fi
       project_with "$base/self-$lib/project" "$lib_dir/$file" "$own_file"
-      suite "$name self test, $lib library" "$engine" "$base/self-$lib/project" --script res://tests/self_test.gd
+      suite "$name self test, $lib library" "$engine" "$base/self-$lib/project" --script res://tests/self_test.gd \
+        -- library="$lib"
     done
   fi
 

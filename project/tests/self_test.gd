@@ -18,6 +18,7 @@ const Target := preload("res://addons/warfield/target.gd")
 const ProjectileLayout := preload("res://support/projectile_layout.gd")
 const Tally := preload("res://support/tally.gd")
 const TreeChangeChecks := preload("res://tests/tree_change_checks.gd")
+const CallbackTroubleChecks := preload("res://tests/callback_trouble_checks.gd")
 const TIME_LIMIT_MS := 90000
 const DELTA := 1.0 / 60.0  # project/project.godot runs 60 physics ticks per second
 const VIEW := Vector2i(1280, 720)
@@ -113,6 +114,7 @@ func _run() -> void:
 		_check_slot_reuse()
 		await _check_projectile_kinds()
 		await TreeChangeChecks.new(self).run()
+		await CallbackTroubleChecks.new(self).run()
 		await _check_queries()
 		await _check_helpers()
 		_check_helper_fields()
