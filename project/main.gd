@@ -2,10 +2,13 @@ extends Node2D
 ## Demo: three lanes of enemies (camp 1) walk in from the right; one turret per
 ## lane (camp 0) on the left fires the five projectile kinds in turn. The
 ## Warfield node moves every shot; the scripts only register, query and react.
+## A dying enemy drops a coin, which falls, lies a while and is gone.
 
-const Shot := preload("res://addons/warfield/shot.gd")
+const WarfieldShot := preload("res://addons/warfield/shot.gd")
+const WarfieldCharacter := preload("res://addons/warfield/character.gd")
 const ProjectileScene := preload("res://projectile.tscn")
 const TargetScene := preload("res://target.tscn")
+const CoinScene := preload("res://coin.tscn")
 
 const PLAYER_CAMP := 0
 const ENEMY_CAMP := 1
@@ -37,10 +40,11 @@ func _physics_process(_delta: float) -> void:
 		# 5 kinds over 3 lanes: every kind comes to every lane in turn.
 		_fire(_shots % 5, LANES[_shots % LANES.size()])
 		_shots += 1
-	stats.text = "projectiles %d   targets %d   turrets %d   (nothing moves in the editor)" % [
+	stats.text = "projectiles %d   targets %d   turrets %d   coins %d   (nothing moves in the editor)" % [
 		warfield.get_active_projectile_count(),
 		warfield.get_active_target_count(),
-		warfield.get_active_character_count()]
+		warfield.get_active_character_count(),
+		warfield.get_active_ground_item_count()]
 
 
 func _lane_y(row: int) -> float:
@@ -48,27 +52,22 @@ func _lane_y(row: int) -> float:
 
 
 func _add_turret(row: int) -> void:
-	var turret := Polygon2D.new()
-	turret.polygon = PackedVector2Array([Vector2(-16, -16), Vector2(16, -16), Vector2(16, 16), Vector2(-16, 16)])
-	turret.color = Color(0.3, 0.7, 0.35)
+	var turret := Node2D.new()
 	turret.position = Vector2(TURRET_X - 30.0, _lane_y(row))
+	var shadow := Polygon2D.new()
+	shadow.polygon = PackedVector2Array([Vector2(-18, -4), Vector2(18, -4), Vector2(18, 4), Vector2(-18, 4)])
+	shadow.color = Color(0, 0, 0, 0.3)
+	shadow.position = Vector2(0, 16)
+	turret.add_child(shadow)
+	var body := Polygon2D.new()
+	body.polygon = PackedVector2Array([Vector2(-16, -16), Vector2(16, -16), Vector2(16, 16), Vector2(-16, 16)])
+	body.color = Color(0.3, 0.7, 0.35)
+	turret.add_child(body)
 	add_child(turret)
-	# Turrets are characters: stored and counted by the node, never moved by it.
-	warfield.register_character(
-		turret.get_instance_id(),  # node_instance_id
-		0, 0, 0, 0,  # sprite_group_id, shadow_sprite_id, transform_point_id, hitbox_id
-		Vector2.ONE,  # save_shadow_scale
-		Vector2.ZERO,  # save_shadow_position
-		false,  # shadow_follow_height
-		0.0,  # ground_height
-		0.0,  # ground_right
-		Vector2i(0, row),  # grid_pos
-		0,  # rand_fresh_index
-		false,  # should_update_grid_pos
-		0.0,  # z_val
-		1.0,  # time_scale_init
-		0.0,  # hitpoints_near_death
-		0.0)  # config_hitpoints_near_death
+	# Turrets are characters: stored and counted by the node, never moved by
+	# it. The helper takes the parts as nodes, the shadow's scale and position
+	# from the shadow and the grid cell from where the turret stands.
+	WarfieldCharacter.with_parts(body, shadow).with({should_update_grid_pos = false}).register(warfield, turret)
 
 
 func _spawn_target(row: int, x: float, armored: bool) -> void:
@@ -77,22 +76,32 @@ func _spawn_target(row: int, x: float, armored: bool) -> void:
 	target.position = Vector2(x, _lane_y(row))
 	add_child(target)
 	target.spawn(warfield, ENEMY_CAMP)
-	target.died.connect(func(_t: Node2D) -> void: _spawn_target.call_deferred(row, 1200.0, armored))
+	target.died.connect(func(dead: Node2D) -> void:
+		_drop_coin.call_deferred(dead.position)
+		_spawn_target.call_deferred(row, 1200.0, armored))
+
+
+func _drop_coin(at: Vector2) -> void:
+	var coin := CoinScene.instantiate()
+	coin.position = at
+	add_child(coin)
+	coin.drop(warfield)
 
 
 func _fire(kind: int, row: int) -> void:
 	var start := Vector2(TURRET_X, _lane_y(row))
 	var aim := 0
 	match kind:
-		Shot.Kind.STRAIGHT:  # only down a lane that holds an enemy
+		Warfield.STRAIGHT:  # only down a lane that holds an enemy
 			if not warfield.query_targets_in_line(PLAYER_CAMP, row, HIT_MASK, false, row).is_empty():
-				_launch(start, Shot.straight(Vector2(420.0, 0.0)).with_range(RANGE))
+				_launch(start, WarfieldShot.straight(Vector2(420.0, 0.0)).with_range(RANGE))
 			return
-		Shot.Kind.LOB:  # the first enemy of this lane, else of any lane
+		Warfield.LOB:  # the first enemy of this lane, else of any lane
 			aim = _first(warfield.query_targets_in_line(PLAYER_CAMP, row, HIT_MASK, true, row))
-		Shot.Kind.ARC:  # an enemy in a box ahead of the turret
+		Warfield.ARC:  # an enemy in a box ahead of the turret
 			aim = _first(warfield.query_targets_in_range(PLAYER_CAMP, HIT_MASK, 700.0, start.y, 600.0, 150.0))
-		Shot.Kind.TRACKING:  # the nearest enemy anywhere
+		Warfield.TRACKING:  # the nearest enemy anywhere
+			var nearest: Node2D = null
 			var best_distance := INF
 			for id in warfield.query_targets_all(ENEMY_CAMP, HIT_MASK):
 				var enemy := instance_from_id(id) as Node2D
@@ -100,30 +109,30 @@ func _fire(kind: int, row: int) -> void:
 					continue
 				var d := start.distance_to(enemy.global_position)
 				if d < best_distance:
-					aim = id
+					nearest = enemy
 					best_distance = d
-			_launch(start, Shot.tracking(300.0, aim))
+			_launch(start, WarfieldShot.tracking(300.0, nearest))
 			return
-		Shot.Kind.CATAPULT:  # armoured enemies first
+		Warfield.CATAPULT:  # armoured enemies first
 			aim = _first(warfield.query_metallic_armor_targets(PLAYER_CAMP))
 			if aim == 0:
 				aim = _first(warfield.query_targets_all(ENEMY_CAMP, HIT_MASK))
 	var target := instance_from_id(aim) as Node2D
 	if target == null:
 		return
-	var shot: Shot
+	var shot: WarfieldShot
 	match kind:
-		Shot.Kind.LOB:
-			shot = Shot.lob(Vector2.ZERO, PEAK)
-		Shot.Kind.ARC:
-			shot = Shot.arc(Vector2.ZERO, PEAK)
+		Warfield.LOB:
+			shot = WarfieldShot.lob(Vector2.ZERO, PEAK)
+		Warfield.ARC:
+			shot = WarfieldShot.arc(Vector2.ZERO, PEAK)
 		_:
-			shot = Shot.catapult(Vector2.ZERO, CATAPULT_PEAK)
+			shot = WarfieldShot.catapult(Vector2.ZERO, CATAPULT_PEAK)
 	# Thrown shots take the ground velocity that brings them down on the target.
 	_launch(start, shot.aim_at(target.global_position))
 
 
-func _launch(start: Vector2, shot: Shot) -> void:
+func _launch(start: Vector2, shot: WarfieldShot) -> void:
 	var node := ProjectileScene.instantiate()
 	node.position = start
 	add_child(node)

@@ -4,14 +4,14 @@ extends Node2D
 ## ProjectileBodyNode, ProjectileBodyNode/ProjectileSprite, ShadowSprite and
 ## HitBox, so the scene keeps those names.
 
-const Shot := preload("res://addons/warfield/shot.gd")
+const WarfieldShot := preload("res://addons/warfield/shot.gd")
 
 const HIT_MASK := 1  # shares a bit with every enemy's mask_flags
 const SPLASH := Vector2(70.0, 45.0)  # half size of the area a landing shot damages
 
 var warfield: Warfield
 var slot := -1
-var kind := Shot.Kind.STRAIGHT
+var kind := Warfield.STRAIGHT
 var camp := 0
 var grid_y := 0
 var target_id := 0
@@ -24,14 +24,14 @@ func _ready() -> void:
 
 
 ## Registers the projectile as shot where it stands; add it to the tree first.
-func launch(p_warfield: Warfield, shot: Shot) -> void:
+func launch(p_warfield: Warfield, shot: WarfieldShot) -> void:
 	warfield = p_warfield
 	kind = shot.type
 	camp = shot.camp
-	target_id = shot.target_instance_id
+	target_id = shot.target.get_instance_id() if is_instance_valid(shot.target) else 0
 	grid_y = _row()
 	# Shots with a height arm their hit box only near the ground.
-	hit_box.monitoring = kind == Shot.Kind.STRAIGHT
+	hit_box.monitoring = kind == Warfield.STRAIGHT
 	slot = shot.fire(warfield, self)
 
 
@@ -109,7 +109,7 @@ func find_track_target() -> void:
 
 func _on_hit_box_area_entered(area: Area2D) -> void:
 	var target = area.get_parent()
-	if slot < 0 or kind == Shot.Kind.TRACKING or not target.has_method("take_damage") or target.camp == camp:
+	if slot < 0 or kind == Warfield.TRACKING or not target.has_method("take_damage") or target.camp == camp:
 		return
 	target.take_damage(1)
 	# Stops the shot at once; it keeps its slot until unregistered.

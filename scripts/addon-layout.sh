@@ -33,6 +33,8 @@ ADDON_SOURCES=(
   registration.gd
   shot.gd
   target.gd
+  character.gd
+  ground_item.gd
   example/example.tscn
   example/example.gd
   example/projectile.tscn

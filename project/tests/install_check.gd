@@ -7,7 +7,8 @@ extends SceneTree
 ##     godot --headless --fixed-fps 60 --path GAME --script res://tests/install_check.gd -- addon=res://addons/warfield
 ##
 ## The class must be there, a lob shot fired through the addon's helpers must
-## spin, come down at its aim point and land, and the addon's example scene
+## spin, come down at its aim point and land, the other helpers must load
+## where the addon is and register through it, and the addon's example scene
 ## must land its shot on its target. Prints one line per failed
 ## check, then "N passed, M failed"; exits with 1 on failure.
 
@@ -77,8 +78,56 @@ func _run() -> void:
 	w.unregister_projectile(slot)
 	shot.free()
 	w.free()
+	_check_helpers()
 	await _check_example()
 	_tally.finish(self)
+
+
+# The other helpers, loaded from the addon folder wherever it is: each one's
+# arguments have the types its register method declares, and it registers.
+func _check_helpers() -> void:
+	var w: Node = ClassDB.instantiate("Warfield")
+	root.add_child(w)
+	var declared := {}
+	for m in w.get_method_list():
+		declared[m.name] = m.args
+	var unit := Node2D.new()
+	unit.position = Vector2(170, 250)
+	var shadow := Node2D.new()
+	shadow.scale = Vector2(2, 2)
+	unit.add_child(shadow)
+	root.add_child(unit)
+	var mark := Node2D.new()
+	root.add_child(mark)
+	var helpers := [
+		["shot.gd", "register_projectile", func(h: Script) -> Object: return h.tracking(300.0, mark)],
+		["target.gd", "register_target", func(h: Script) -> Object: return h.of_camp(1)],
+		["character.gd", "register_character", func(h: Script) -> Object: return h.with_parts(null, shadow)],
+		["ground_item.gd", "register_ground_item", func(h: Script) -> Object: return h.falling_from(20.0)],
+	]
+	var slots := []
+	for entry in helpers:
+		var helper_script: Script = load(_addon.path_join(entry[0]))
+		_tally.check(helper_script != null, "%s/%s loads" % [_addon, entry[0]])
+		if helper_script == null:
+			continue
+		var helper: Object = entry[2].call(helper_script)
+		var args: Array = helper.arguments_for(w, unit)
+		var types := args.map(func(a: Variant) -> int: return typeof(a))
+		var want: Array = declared[entry[1]].map(func(a: Dictionary) -> int: return a.type)
+		_tally.check(types == want, "%s gives %s's arguments in their types" % [entry[0], entry[1]])
+		if entry[0] == "shot.gd":
+			_tally.check(args[1] == ClassDB.class_get_integer_constant("Warfield", "TRACKING") and
+					args[21] == mark.get_instance_id(), "a tracking shot with its target node")
+			slots.append(helper.fire(w, unit))
+		else:
+			slots.append(helper.register(w, unit))
+	_tally.check(slots == [0, 0, 0, 0], "each registers (slots %s)" % [slots])
+	_tally.check([w.get_active_projectile_count(), w.get_active_target_count(), w.get_active_character_count(),
+			w.get_active_ground_item_count()] == [1, 1, 1, 1], "and is counted")
+	w.free()
+	unit.free()
+	mark.free()
 
 
 func _check_example() -> void:

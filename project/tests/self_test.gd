@@ -13,8 +13,6 @@ extends SceneTree
 
 const ProbeProjectile := preload("res://tests/probe_projectile.gd")
 const ProbeTarget := preload("res://tests/probe_target.gd")
-const Shot := preload("res://addons/warfield/shot.gd")
-const Target := preload("res://addons/warfield/target.gd")
 const ProjectileLayout := preload("res://support/projectile_layout.gd")
 const Tally := preload("res://support/tally.gd")
 const TreeChangeChecks := preload("res://tests/tree_change_checks.gd")
@@ -116,8 +114,8 @@ func _run() -> void:
 		await TreeChangeChecks.new(self).run()
 		await CallbackTroubleChecks.new(self).run()
 		await _check_queries()
-		await _check_helpers()
-		_check_helper_fields()
+		# The helpers name the class's constants: loaded only once it is known.
+		await load("res://tests/helper_checks.gd").new(self).run()
 		await _check_demo()
 	_finish()
 
@@ -726,113 +724,11 @@ func _check_queries() -> void:
 	_drop(w)
 
 
-# The GDScript helpers in addons/warfield: each value they pass lands in the
-# argument of the same name, and each kind's defaults fly as the kind needs.
-func _check_helpers() -> void:
-	_tally.group = "helpers: arguments"
-	var w := _make_warfield()
-	w.grid_size = Vector2(80, 100)
-	var node := _probe(w, Vector2(320, 250))
-	var shot := Shot.straight(Vector2(3, 4))
-	var wanted := _distinct_fields(shot, METHODS[0])
-	_eq(shot.arguments_for(w, node), [node.get_instance_id()] + wanted, "Shot: every field in its argument")
-	var target := Target.of_camp(3)
-	var position := _distinct_fields(target, METHODS[22])
-	_eq(target.arguments_for(w, node), [node.get_instance_id()] + position, "Target: every field in its argument")
-	var derived := Shot.straight(Vector2(3, 4)).arguments_for(w, node)
-	_eq([derived[3], derived[6], derived[13]], [5.0, 2, Vector2(320, 250)],
-			"Shot: speed, grid_y and save_pos from the velocity and the node")
-	derived = Target.of_camp(1).arguments_for(w, node)
-	_eq([derived[2], derived[11], derived[12]], [2, 320.0, 250.0], "Target: grid_y and position from the node")
-
-	_tally.group = "helpers: flights"
-	var landing := {Shot.Kind.LOB: Vector2(700, 300), Shot.Kind.ARC: Vector2(500, 450),
-			Shot.Kind.CATAPULT: Vector2(900, 600)}
-	var probes := {}
-	var flight_frames := {}
-	var fired_at := Engine.get_physics_frames()
-	for kind in landing:
-		var s: Shot = [null, Shot.lob, Shot.arc, null, Shot.catapult][kind].call(Vector2.ZERO, 120.0)
-		probes[kind] = _probe(w, Vector2(200, 400))
-		_check(s.aim_at(landing[kind]).fire(w, probes[kind]) >= 0, "kind %d registers" % kind)
-		flight_frames[kind] = roundi(s.flight_time() / DELTA)
-	var mark := _node2d(w, Vector2(1000, 100))
-	var tracker := _probe(w, Vector2(200, 100))
-	Shot.tracking(900.0, mark.get_instance_id()).fire(w, tracker)
-	var straight := _probe(w, Vector2(100, 650))
-	Shot.straight(Vector2(600, 0)).with_range(300.0).fire(w, straight)
-	var enemy := _node2d(w, Vector2(640, 180), ProbeTarget)
-	Target.of_camp(1).register(w, enemy)
-	var peak := 0.0
-	for _i in 90:
-		await physics_frame
-		peak = maxf(peak, -probes[Shot.Kind.LOB].get_node("ProjectileBodyNode").position.y)
-	_near(peak, 120.0, 6.0, "a lob rises to its peak height")
-	for kind in landing:
-		var p: Node2D = probes[kind]
-		_eq(p.events.back(), "land_from_extension", "kind %d lands" % kind)
-		_check(p.position.distance_to(landing[kind]) < 1.0, "kind %d comes down at its aim point (%s)" % [kind, p.position])
-		# flight_time() counts the frames that move the shot, the first being
-		# this frame's; a lob or a catapult lands in its last one, an arc in
-		# the frame after it.
-		var last_move: int = fired_at + flight_frames[kind] - 1
-		_eq(_first_frame(p, "land_from_extension"), last_move + (1 if kind == Shot.Kind.ARC else 0),
-				"kind %d lands in the frame flight_time() predicts" % kind)
-	_eq(tracker.events.back(), "hit_target_from_extension", "a tracking shot hits its target")
-	_eq(straight.events.back(), "over_from_extension", "a straight shot ends by range")
-	_near(straight.position.x, 410.0, 10.1, "at its range")
-	_eq(w.query_targets_in_line(0, 1, 1, false, 1), [enemy.get_instance_id()], "a target is found in its row")
-	_drop(w)
-
-
-# with() sets the helper's own public fields, with values they can hold, and
-# nothing else; registering needs a Warfield node. Each refusal prints an error.
-func _check_helper_fields() -> void:
-	_tally.group = "helpers: fields"
-	_provokes(["Shot has no field script", "Shot.velocity cannot hold 3", "Shot has no field _aim",
-			"Target has no field script", "Target.mask_flags cannot hold Vector2(1, 1)",
-			"Shot.fire needs a Warfield node and a projectile node",
-			"Target.register needs a Warfield node and a target node"])
-	var shot := Shot.straight(Vector2(3, 4)).with({"script": null, "velocity": 3, "_aim": Vector2.ONE,
-			"catapult_target_pos": Vector2i(5, 6), "camp": 2.0})
-	var target := Target.of_camp(1).with({"script": null, "mask_flags": Vector2.ONE, "die": 1})
-	_check(shot.get_script() == Shot and target.get_script() == Target, "the script is no field")
-	_eq([shot.velocity, shot.get("_aim"), target.mask_flags], [Vector2(3, 4), null, 1],
-			"a private field or a value the field cannot hold is skipped")
-	_eq([shot.catapult_target_pos, shot.camp, target.die], [Vector2(5, 6), 2, true],
-			"values the engine converts are set, converted")
-	var node := Node2D.new()
-	var plain := Node.new()
-	_eq([shot.fire(plain, node), target.register(plain, node)], [-1, -1], "a node that is not a Warfield is refused")
-	node.free()
-	plain.free()
-
-
 # Announces the errors the next calls print on purpose, so that whoever reads
 # the engine's output (scripts/test-engines.sh) can tell them from faults.
 func _provokes(errors: Array) -> void:
 	for error in errors:
 		print("engine-expects: ERROR: %s" % error)
-
-
-# Sets each field named in signature's arguments (after node_instance_id) to a
-# value of its type that differs from its neighbours'; returns the values.
-func _distinct_fields(helper: RefCounted, signature: String) -> Array:
-	var values := []
-	var args := signature.get_slice("(", 1).get_slice(")", 0).split(", ")
-	for i in range(1, args.size()):
-		var name := args[i].get_slice(":", 0)
-		var value: Variant = {"i": 10 + i, "f": 0.5 + i, "b": i % 2 == 0, "v2": Vector2(i, -i)}.get(
-				args[i].get_slice(":", 1))
-		if name == "global_position_x":  # with global_position_y after it
-			helper.position = Vector2(0.5 + i, 1.5 + i)
-			value = helper.position.x
-		elif name == "global_position_y":
-			value = helper.position.y
-		else:
-			helper.with({name: value})
-		values.append(value)
-	return values
 
 
 func _check_demo() -> void:

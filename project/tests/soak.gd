@@ -11,6 +11,10 @@ extends SceneTree
 ## Run it in a debug engine and read its output for engine errors and for the
 ## leak report at exit: there must be none.
 
+const WarfieldShot := preload("res://addons/warfield/shot.gd")
+const WarfieldTarget := preload("res://addons/warfield/target.gd")
+const WarfieldCharacter := preload("res://addons/warfield/character.gd")
+const WarfieldGroundItem := preload("res://addons/warfield/ground_item.gd")
 const FrameClock := preload("res://support/frame_clock.gd")
 const ProjectileLayout := preload("res://support/projectile_layout.gd")
 const UserArgs := preload("res://support/user_args.gd")
@@ -55,8 +59,8 @@ var _world: Node2D
 var _projectiles := {}
 var _targets := {}  # slot -> {node, id, camp}
 var _ever_targets := {}  # instance id -> true, for every target node ever registered
-var _characters := {}  # slot -> true
-var _items := {}  # slot -> true
+var _characters := {}  # slot -> its node
+var _items := {}  # slot -> its node
 var _stepping := -1  # slot of the projectile whose callback runs, -1 outside one
 var _in_frame := false
 var _depth := 0
@@ -221,17 +225,23 @@ func _random_action(caller: SoakProjectile) -> void:
 			if slot >= 0:
 				_w.set_projectile_target(slot, _targets[target].id if target >= 0 else 0)
 		10:
-			_characters[_w.register_character(0, 0, 0, 0, 0, Vector2.ONE, Vector2.ZERO, false, 0.0, 0.0,
-				Vector2i(1, 2), 0, true, 0.0, 1.0, 10.0, 10.0)] = true
+			var body := Node.new()
+			_world.add_child(body)
+			_characters[WarfieldCharacter.new().with({grid_pos = Vector2i(1, 2), hitpoints_near_death = 10.0,
+				config_hitpoints_near_death = 10.0}).register(_w, body)] = body
 			var gone := _any(_characters)
 			if gone >= 0 and _rng.randi_range(0, 1) == 0:
 				_w.unregister_character(gone)
+				_release(_characters[gone])
 				_characters.erase(gone)
 		11:
-			_items[_w.register_ground_item(0, 10.0, 0.0, 0.0, 980.0, 1.0, false, true)] = true
+			var item := Node.new()
+			_world.add_child(item)
+			_items[WarfieldGroundItem.falling_from(10.0).register(_w, item)] = item
 			var gone := _any(_items)
 			if gone >= 0 and _rng.randi_range(0, 1) == 0:
 				_w.unregister_ground_item(gone)
+				_release(_items[gone])
 				_items.erase(gone)
 		12:
 			var slot := _any(_targets)
@@ -267,13 +277,15 @@ func _spawn_projectile() -> void:
 	p.position = Vector2(_rng.randf_range(0, 1280), _rng.randf_range(0, 720))
 	ProjectileLayout.add_children(p)
 	_world.add_child(p)
-	var kind := _rng.randi_range(0, 5)
+	var kind := _rng.randi_range(0, 5)  # 5 is no kind: never moved
 	var target := _any(_targets)
 	var v := Vector2(_rng.randf_range(-200, 200), _rng.randf_range(-100, 100))
-	var slot: int = _w.register_projectile(p.get_instance_id(), kind, v, 150.0, 1, _rng.randi_range(0, 1),
-		_rng.randi_range(0, 4), false, 0.0, 0, false, _rng.randf_range(-1, 1), 400.0, p.global_position, 0.0,
-		0.0, 1, _rng.randf_range(-500, 0), 0.0, 980.0, 1.0, _targets[target].id if target >= 0 else 0,
-		0.0, Vector2.ZERO, Vector2.ZERO, _rng.randi_range(0, 1) == 0, 4.0, false)
+	# Any kind with the same plain fields: a straight shot's, with its type changed.
+	var shot := WarfieldShot.straight(v).with({type = kind, speed = 150.0, camp = _rng.randi_range(0, 1),
+		grid_y = _rng.randi_range(0, 4), fire_length = _rng.randf_range(-1, 1), check_distance = 400.0,
+		y_speed = _rng.randf_range(-500, 0), target = _targets[target].node if target >= 0 else null,
+		rotate_follow_velocity = _rng.randi_range(0, 1) == 0, rotate_scale = 4.0})
+	var slot := shot.fire(_w, p)
 	# A reused slot held a released record, which no longer counts.
 	p.slot = slot
 	_registered += 1
@@ -321,9 +333,8 @@ func _spawn_target() -> void:
 	t.position = Vector2(_rng.randf_range(0, 1280), _rng.randf_range(0, 720))
 	_world.add_child(t)
 	var camp := _rng.randi_range(0, 1)
-	var slot: int = _w.register_target(t.get_instance_id(), camp, _rng.randi_range(0, 4), 0, 1,
-		false, true, false, false, _rng.randi_range(0, 3) == 0, 0, t.position.x, t.position.y,
-		false, false, false, false, true, true, false)
+	var slot := WarfieldTarget.of_camp(camp).with({grid_y = _rng.randi_range(0, 4),
+		all_line_check = _rng.randi_range(0, 3) == 0}).register(_w, t)
 	_targets[slot] = {node = t, id = t.get_instance_id(), camp = camp}
 	_ever_targets[t.get_instance_id()] = true
 

@@ -1,19 +1,20 @@
 extends RefCounted
-## One projectile registration with named fields, filled with what its kind
-## needs, so that a game need not pass register_projectile's 28 values:
+## WarfieldShot: one projectile registration with named fields, filled with
+## what its kind needs, so that a game need not pass register_projectile's 28
+## values:
 ##
-##     const Shot := preload("res://addons/warfield/shot.gd")
-##     var slot := Shot.lob(Vector2(200, 0), 120.0).fire(warfield, shot_node)
+##     const WarfieldShot := preload("res://addons/warfield/shot.gd")
+##     var slot := WarfieldShot.lob(Vector2(200, 0), 120.0).fire(warfield, shot_node)
 ##
-## Each constructor returns a new Shot; change any field before fire(), by
-## name or with with({...}). fire() registers the node at its start position
-## and returns the slot id (-1 when there is no node). The node must be in the
-## tree by the next physics frame: one that is not is stopped there.
+## Each constructor returns a new WarfieldShot; change any field before
+## fire(), by name or with with({...}). fire() registers the node at its start
+## position and returns the slot id (-1 when there is no node). The node must
+## be in the tree by the next physics frame: one that is not is stopped there.
+## The node moves the projectile by these fields every physics frame; the ones
+## marked "stored for the game" it keeps without reading.
 
-const Shot := preload("shot.gd")
+const WarfieldShot := preload("shot.gd")
 const Registration := preload("registration.gd")
-
-enum Kind { STRAIGHT, LOB, ARC, TRACKING, CATAPULT }
 
 ## Lob and arc fall under gravity_val * gravity_scale_val.
 const DEFAULT_GRAVITY := 980.0
@@ -25,16 +26,16 @@ const MAX_FLIGHT_FRAMES := 100000
 const DEFAULT_SPIN := 8.0
 
 # The fields, in register_projectile's order. null ones are worked out by fire().
-var type := Kind.STRAIGHT
+var type: Warfield.ProjectileKind = Warfield.STRAIGHT  ## Warfield.STRAIGHT, LOB, ARC, TRACKING or CATAPULT
 var velocity := Vector2.ZERO  ## ground motion, units per second
-var speed: Variant = null  ## null: the length of velocity (tracking flies at it)
-var collision_flags := 1
-var camp := 0
-var grid_y: Variant = null  ## null: the row the node stands in, from grid_size.y
-var check_all := false
-var proj_height := 0.0
-var projectile_height_enum := 0
-var check_height := false
+var speed: Variant = null  ## tracking flies at it; null: the length of velocity
+var collision_flags := 1  ## stored for the game (each query takes its own flags)
+var camp := 0  ## stored for the game
+var grid_y: Variant = null  ## stored for the game; null: the row the node stands in, from grid_size.y
+var check_all := false  ## stored for the game
+var proj_height := 0.0  ## stored for the game
+var projectile_height_enum := 0  ## stored for the game
+var check_height := false  ## stored for the game
 var fire_length := 0.0  ## above 0 turns on the straight range test
 var check_distance := 0.0  ## that range, from save_pos
 var save_pos: Variant = null  ## null: the node's global position when fired
@@ -43,29 +44,29 @@ var ground_height := 0.0  ## a throw lands when z_val comes down to it
 var fire_dir_x := 1  ## 1 or -1: the way the sprite spins
 var y_speed := 0.0  ## rate z_val falls; negative throws it up
 var z_val := 0.0  ## height above the ground
-var gravity_val := DEFAULT_GRAVITY
-var gravity_scale_val := 1.0
-var target_instance_id := 0  ## what a tracking shot flies at; 0 for none
-var catapult_time := 0.0
-var catapult_target_pos := Vector2.ZERO
-var catapult_control_point := Vector2.ZERO
+var gravity_val := DEFAULT_GRAVITY  ## lob and arc (a catapult falls under CATAPULT_GRAVITY)
+var gravity_scale_val := 1.0  ## lob and arc: multiplies gravity_val
+var target: Node = null  ## what a tracking shot flies at (passed as its instance id); null for none
+var catapult_time := 0.0  ## stored for the game
+var catapult_target_pos := Vector2.ZERO  ## stored for the game
+var catapult_control_point := Vector2.ZERO  ## stored for the game
 var rotate_follow_velocity := true  ## turn the body along the motion
 var rotate_scale := 0.0  ## sprite spin, radians per second, when not following the motion
-var config_use_range := false
+var config_use_range := false  ## stored for the game
 
 var _aim: Variant = null  # a point to come down at (throws) or fly toward
 
 
 ## Flies along velocity; ends when its body leaves the play area, or beyond
 ## with_range()'s distance.
-static func straight(p_velocity: Vector2) -> Shot:
-	return _make(Kind.STRAIGHT, p_velocity)
+static func straight(p_velocity: Vector2) -> WarfieldShot:
+	return _make(Warfield.STRAIGHT, p_velocity)
 
 
 ## Thrown up to about peak_height above the ground; spins, arms its hit area
 ## on touchdown and lands on the frame after.
-static func lob(p_velocity: Vector2, peak_height: float) -> Shot:
-	var s := _make(Kind.LOB, p_velocity)
+static func lob(p_velocity: Vector2, peak_height: float) -> WarfieldShot:
+	var s := _make(Warfield.LOB, p_velocity)
 	s.rotate_follow_velocity = false
 	s.rotate_scale = DEFAULT_SPIN
 	s.y_speed = s.launch_speed(peak_height)
@@ -74,20 +75,21 @@ static func lob(p_velocity: Vector2, peak_height: float) -> Shot:
 
 ## Thrown up to about peak_height, the body turned along its climb and fall;
 ## armed only below height 60 on the way down.
-static func arc(p_velocity: Vector2, peak_height: float) -> Shot:
-	var s := _make(Kind.ARC, p_velocity)
+static func arc(p_velocity: Vector2, peak_height: float) -> WarfieldShot:
+	var s := _make(Warfield.ARC, p_velocity)
 	s.y_speed = s.launch_speed(peak_height)
 	return s
 
 
-## Flies at speed toward the node with target_id (0: none yet; the node then
-## asks the script's find_track_target() every 30th frame). The body turns
-## toward the target by itself. Without a target it coasts along velocity:
-## to the right at speed unless set, or aim_at() a point.
-static func tracking(p_speed: float, target_id: int) -> Shot:
-	var s := _make(Kind.TRACKING, Vector2(p_speed, 0.0))
+## Flies at speed toward the node target (null: none yet; the node then asks
+## the script's find_track_target() every 30th frame). The body turns toward
+## the target by itself. Without a target it coasts along velocity: to the
+## right at speed unless set, or aim_at() a point. A target freed before
+## fire() counts as none; an instance id is refused with an error.
+static func tracking(p_speed: float, p_target: Variant = null) -> WarfieldShot:
+	var s := _make(Warfield.TRACKING, Vector2(p_speed, 0.0))
 	s.speed = p_speed
-	s.target_instance_id = target_id
+	s.with({target = p_target})
 	s.rotate_follow_velocity = false
 	return s
 
@@ -95,15 +97,15 @@ static func tracking(p_speed: float, target_id: int) -> Shot:
 ## Thrown up to about peak_height under the fixed catapult gravity, its body
 ## and hit box raised with it; a throw whose body rises above the play area
 ## ends there.
-static func catapult(p_velocity: Vector2, peak_height: float) -> Shot:
-	var s := _make(Kind.CATAPULT, p_velocity)
+static func catapult(p_velocity: Vector2, peak_height: float) -> WarfieldShot:
+	var s := _make(Warfield.CATAPULT, p_velocity)
 	s.gravity_val = CATAPULT_GRAVITY
 	s.y_speed = s.launch_speed(peak_height)
 	return s
 
 
-static func _make(kind: Kind, p_velocity: Vector2) -> Shot:
-	var s := Shot.new()
+static func _make(kind: Warfield.ProjectileKind, p_velocity: Vector2) -> WarfieldShot:
+	var s := WarfieldShot.new()
 	s.type = kind
 	s.velocity = p_velocity
 	return s
@@ -111,13 +113,14 @@ static func _make(kind: Kind, p_velocity: Vector2) -> Shot:
 
 ## Sets fields by name; an unknown name, or a value its field cannot hold, is
 ## reported and skipped.
-func with(fields: Dictionary) -> Shot:
-	Registration.assign(self, fields, "Shot")
+func with(fields: Dictionary) -> WarfieldShot:
+	Registration.assign(self, fields, "WarfieldShot",
+			{speed = TYPE_FLOAT, grid_y = TYPE_INT, save_pos = TYPE_VECTOR2})
 	return self
 
 
 ## Straight: ends on the first frame farther than distance from save_pos.
-func with_range(distance: float) -> Shot:
+func with_range(distance: float) -> WarfieldShot:
 	fire_length = distance
 	check_distance = distance
 	return self
@@ -126,14 +129,14 @@ func with_range(distance: float) -> Shot:
 ## The velocity is worked out when fired, from the node's position: a throw
 ## comes down at point after flight_time(); any other kind flies toward it at
 ## its speed.
-func aim_at(point: Vector2) -> Shot:
+func aim_at(point: Vector2) -> WarfieldShot:
 	_aim = point
 	return self
 
 
 ## The gravity this shot falls under.
 func effective_gravity() -> float:
-	return CATAPULT_GRAVITY if type == Kind.CATAPULT else gravity_val * gravity_scale_val
+	return CATAPULT_GRAVITY if type == Warfield.CATAPULT else gravity_val * gravity_scale_val
 
 
 ## The y_speed that throws this shot up to peak_height (0 for a height of 0 or
@@ -150,41 +153,42 @@ func launch_speed(peak_height: float) -> float:
 ## physics tick rate; 0 for other kinds or a throw that never comes down.
 func flight_time() -> float:
 	var g := effective_gravity()
-	if not (type in [Kind.LOB, Kind.ARC, Kind.CATAPULT] and g > 0.0):
+	if not (type in [Warfield.LOB, Warfield.ARC, Warfield.CATAPULT] and g > 0.0):
 		return 0.0
 	var dt := 1.0 / Engine.physics_ticks_per_second
 	var vy := y_speed
 	var z := z_val
 	for frame in MAX_FLIGHT_FRAMES:
-		if type == Kind.LOB and not (z > ground_height) and not (vy < 0.0):
+		if type == Warfield.LOB and not (z > ground_height) and not (vy < 0.0):
 			return (frame + 1) * dt  # a lob lands on the frame after touchdown, moving in it
 		vy += g * dt
 		z -= vy * dt
-		if ground_height >= z and vy >= 0.0 and type != Kind.LOB:
+		if ground_height >= z and vy >= 0.0 and type != Warfield.LOB:
 			# An arc lands without moving; a catapult moves in its landing frame.
-			return (frame + (1 if type == Kind.CATAPULT else 0)) * dt
+			return (frame + (1 if type == Warfield.CATAPULT else 0)) * dt
 	return 0.0
 
 
-## Registers node with warfield as this shot and returns its slot id, or -1
-## (with an error) when there is no node or warfield is no Warfield node.
-func fire(warfield: Node, node: Node2D) -> int:
+## Registers node, the projectile's root Node2D, with warfield, the Warfield
+## node, as this shot and returns its slot id, or -1 (with an error) when node
+## is no live Node2D or warfield no live Warfield node.
+func fire(warfield: Variant, node: Variant) -> int:
 	return Registration.register(warfield, &"register_projectile", arguments_for(warfield, node))
 
 
 ## register_projectile's 28 arguments for node, as fire() passes them; empty
 ## (with an error) when there is no node.
-func arguments_for(warfield: Node, node: Node2D) -> Array:
-	if not Registration.can_register(warfield, node, "Shot.fire needs a Warfield node and a projectile node"):
+func arguments_for(warfield: Variant, node: Variant) -> Array:
+	if not Registration.can_register(warfield, node, &"Node2D",
+			"WarfieldShot.fire needs a Warfield node and a projectile Node2D"):
 		return []
-	# Outside the tree a node has no global position yet: its position stands in.
-	var from := node.global_position if node.is_inside_tree() else node.position
+	var from := Registration.node_position(node)
 	var v := velocity if _aim == null else _velocity_toward(from, _aim)
 	return [node.get_instance_id(), type, v, speed if speed != null else v.length(),
-			collision_flags, camp, grid_y if grid_y != null else int(floor(from.y / warfield.grid_size.y)),
+			collision_flags, camp, grid_y if grid_y != null else Registration.cell(warfield, from).y,
 			check_all, proj_height, projectile_height_enum, check_height, fire_length, check_distance,
 			save_pos if save_pos != null else from, height, ground_height, fire_dir_x, y_speed, z_val,
-			gravity_val, gravity_scale_val, target_instance_id, catapult_time, catapult_target_pos,
+			gravity_val, gravity_scale_val, Registration.instance_id(target), catapult_time, catapult_target_pos,
 			catapult_control_point, rotate_follow_velocity, rotate_scale, config_use_range]
 
 

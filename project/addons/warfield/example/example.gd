@@ -6,8 +6,8 @@ extends Node2D
 ## The shot came down; hit_ids are the instance ids of the targets under it.
 signal shot_landed(hit_ids: Array[int])
 
-const Shot := preload("../shot.gd")
-const Target := preload("../target.gd")
+const WarfieldShot := preload("../shot.gd")
+const WarfieldTarget := preload("../target.gd")
 const Projectile := preload("projectile.tscn")
 
 const ENEMY_CAMP := 1
@@ -26,13 +26,13 @@ var _landed_count := 0
 
 func _ready() -> void:
 	# A hittable target of the enemy camp, at the node's position and row.
-	Target.of_camp(ENEMY_CAMP).register(_warfield, _target)
+	WarfieldTarget.of_camp(ENEMY_CAMP).register(_warfield, _target)
 	var shot: Node2D = Projectile.instantiate()
 	shot.warfield = _warfield
 	shot.position = $Launcher.position
 	shot.landed.connect(_on_shot_landed)
 	add_child(shot)  # the node moves only projectiles that are in the tree
-	shot.slot = Shot.lob(Vector2.ZERO, PEAK).aim_at(_target.global_position).fire(_warfield, shot)
+	shot.slot = WarfieldShot.lob(Vector2.ZERO, PEAK).aim_at(_target.global_position).fire(_warfield, shot)
 
 
 func _on_shot_landed(hit_ids: Array[int]) -> void:
