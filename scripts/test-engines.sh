@@ -250,8 +250,9 @@ done
 # ---- The editor ----
 
 # What the editor prints about its own build (no fontconfig, locales its text
-# server lacks, no 3D physics), whatever the project: not the project's.
-editor_noise='^(ERROR: Godot was compiled without fontconfig|WARNING: Some locales are not properly supported|WARNING: Falling back to dummy PhysicsServer3D)'
+# server lacks, no 3D physics or occlusion culling), whatever the project:
+# not the project's.
+editor_noise='^(ERROR: Godot was compiled without fontconfig|WARNING: Some locales are not properly supported|WARNING: Falling back to dummy PhysicsServer3D|WARNING: Occlusion culling is disabled at build-time)'
 
 # Runs the editor in project DIR with ARGS and judges its output as suite()
 # does, less the editor's own lines. A run without checks of its own (an
