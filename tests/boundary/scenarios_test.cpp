@@ -270,6 +270,10 @@ TEST_F(Scenarios, ACallbackThatCannotBeCalledIsReportedOncePerMethodAnAbsentOneN
         EXPECT_EQ(e.source, whost::LogEntry::Source::extension) << e.text;
         if (e.level == whost::LogEntry::Level::warning) warnings.push_back(e.text);
     }
+    if (release_library()) {
+        EXPECT_EQ(warnings.size(), 0u) << whost::log().dump();  // a released game stays silent
+        return;
+    }
     ASSERT_EQ(warnings.size(), 2u) << whost::log().dump();
     // Each names the first node it failed on, the method and the engine's error.
     EXPECT_NE(warnings[0].find("update_grid_pos() on \"/root/" + bad[0].root->name + "\""), std::string::npos)

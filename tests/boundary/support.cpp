@@ -14,6 +14,8 @@ std::string library_path() {
     return WARFIELD_LIBRARY_PATH;
 }
 
+bool release_library() { return library_path().find("template_release") != std::string::npos; }
+
 const char* path_name(Path p) { return p == Path::typed ? "typed" : "dynamic"; }
 
 std::vector<Variant> character_values(int64_t node) {

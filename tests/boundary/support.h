@@ -26,6 +26,9 @@ using whost::Vector2i;
 
 // The built library: WARFIELD_LIBRARY in the environment, else the build's.
 std::string library_path();
+// Whether that is a release library (by its file name), which reports no
+// callback trouble.
+bool release_library();
 
 enum class Path { typed, dynamic };
 const char* path_name(Path p);
