@@ -106,7 +106,7 @@ else
   tree=$PWD/build/planted-fault
   rm -rf "$tree"
   mkdir -p "$tree/project/bin" "$tree/lib"
-  cp -r CMakeLists.txt cmake src tools tests bench fuzz "$tree/"
+  cp -r CMakeLists.txt cmake src doc_classes tools tests bench fuzz "$tree/"
   fault=src/simulation/step_ops.cpp
   sed -i 's/get_rotation(sprite) + turn)/get_rotation(sprite))/' "$tree/$fault"
   check "the fault is planted in $fault" bash -c "! cmp -s $fault $tree/$fault"
