@@ -23,7 +23,7 @@ bool can_describe() {
 
 // `value` as the engine prints it, into `out`.
 void stringify(GDExtensionConstVariantPtr value, char* out, std::size_t size) {
-    alignas(8) unsigned char text[8];  // a String
+    alignas(8) unsigned char text[kStringSize];
     api.variant_stringify(value, text);
     // The engine answers with the whole length and writes at most the limit.
     const GDExtensionInt length = api.string_to_utf8_chars(text, out, static_cast<GDExtensionInt>(size - 1));

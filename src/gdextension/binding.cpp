@@ -1,5 +1,7 @@
 #include "gdextension/binding.h"
 
+#include <cstdio>
+
 #include "gdextension/interface.h"
 
 namespace warfield::gde {
@@ -24,10 +26,16 @@ bool Binding::init(GDExtensionInterfaceGetProcAddress get_proc_address, GDExtens
             WARFIELD_REPORT_ERROR("Warfield requires Godot 4.5 or later; the extension was not loaded.");
             clear_interface();
             return false;
-        case LoadStatus::missing_function:
-            WARFIELD_REPORT_ERROR("Warfield: the engine lacks an extension interface function; not loaded.");
+        case LoadStatus::missing_function: {
+            char message[192];
+            const char* missing = missing_interface_function();
+            std::snprintf(message, sizeof message,
+                          "Warfield: the engine lacks the extension interface function %s; not loaded.",
+                          missing != nullptr ? missing : "(unknown)");
+            WARFIELD_REPORT_ERROR(message);
             clear_interface();
             return false;
+        }
     }
     g_initializer = initializer;
     g_terminator = terminator;

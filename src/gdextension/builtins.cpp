@@ -64,12 +64,6 @@ Variant::Variant(Nil) {
     set_owned();
 }
 
-Variant::Variant(const StringName& name) {
-    // The constructor only reads the value despite its non-const parameter.
-    api.variant_from_string_name(ptr(), const_cast<void*>(name.ptr()));
-    set_owned();
-}
-
 Variant::~Variant() {
     if (owns()) {
         api.variant_destroy(ptr());

@@ -15,6 +15,10 @@ namespace warfield::gde {
 // Sizes of the engine's opaque values (single precision, 64-bit).
 inline constexpr std::size_t kVariantSize = 24;
 inline constexpr std::size_t kCallableSize = 16;
+inline constexpr std::size_t kStringNameSize = 8;
+inline constexpr std::size_t kStringSize = 8;
+inline constexpr std::size_t kNodePathSize = 8;
+inline constexpr std::size_t kArraySize = 8;
 
 // Storage for a Variant the engine constructs into; the caller destroys it.
 struct alignas(8) VariantStorage {
@@ -40,14 +44,13 @@ protected:
     }
     ~OpaqueValue() = default;
     void set_owned() { owns_ = true; }
-    void release_ownership() { owns_ = false; }
 
 private:
     alignas(8) unsigned char bytes_[Size] = {};
     bool owns_ = false;
 };
 
-class StringName : public OpaqueValue<8> {
+class StringName : public OpaqueValue<kStringNameSize> {
 public:
     explicit StringName(const char* latin1);
     StringName(StringName&&) noexcept = default;
@@ -58,7 +61,7 @@ public:
     static bool equal(GDExtensionConstStringNamePtr a, GDExtensionConstStringNamePtr b);
 };
 
-class String : public OpaqueValue<8> {
+class String : public OpaqueValue<kStringSize> {
 public:
     explicit String(const char* utf8);
     String(String&&) noexcept = default;
@@ -66,7 +69,7 @@ public:
     String& operator=(String&&) = delete;
 };
 
-class NodePath : public OpaqueValue<8> {
+class NodePath : public OpaqueValue<kNodePathSize> {
 public:
     explicit NodePath(const char* path);
     NodePath(NodePath&&) noexcept = default;
@@ -75,7 +78,7 @@ public:
 };
 
 // An untyped, empty engine Array owned by the caller's frame.
-class Array : public OpaqueValue<8> {
+class Array : public OpaqueValue<kArraySize> {
 public:
     Array();
     ~Array();
@@ -83,11 +86,10 @@ public:
     Array& operator=(Array&&) = delete;
 };
 
-class Variant : public OpaqueValue<24> {
+class Variant : public OpaqueValue<kVariantSize> {
 public:
     struct Nil {};
     explicit Variant(Nil);
-    explicit Variant(const StringName& name);
     Variant(Variant&&) noexcept = default;
     ~Variant();
     Variant& operator=(Variant&&) = delete;
