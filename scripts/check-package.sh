@@ -8,7 +8,8 @@
 # - both of the editor's install flows (a local zip; an Asset Library
 #   download, which strips a single top-level folder) put every addon file at
 #   its own path under addons/warfield/;
-# - every relative link in every Markdown file names a file of the addon.
+# - every relative link in every Markdown file names a file of the addon;
+# - no library carries the core's invariant checks (test builds only).
 #   scripts/check-package.sh [zip]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,6 +53,14 @@ while IFS=$'\t' read -r dest src; do
     unzip -p "$zip" "$dest" | cmp -s - "$src" || fail "$dest differs from $src"
   fi
 done < <(addon_files)
+
+# The invariant checks are for test, sanitizer and fuzz builds; a shipped
+# library built with them would pay for them every frame.
+for f in "${ADDON_LIBS[@]}"; do
+  if has "$ADDON_DIR/bin/$f" && unzip -p "$zip" "$ADDON_DIR/bin/$f" | grep -aq 'invariant broken'; then
+    fail "$ADDON_DIR/bin/$f was built with the invariant checks (a test build's library)"
+  fi
+done
 
 if has "$ADDON_DESCRIPTOR"; then
   descriptor=$(unzip -p "$zip" "$ADDON_DESCRIPTOR")

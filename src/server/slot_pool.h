@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "server/invariant.h"
+
 namespace warfield {
 
 template <class Record>
@@ -20,12 +22,15 @@ public:
         if (!free_list_.empty()) {
             const int32_t id = free_list_.back();
             free_list_.pop_back();
+            WARFIELD_INVARIANT(valid(id) && released_[static_cast<std::size_t>(id)] != 0,
+                               "only released slots of this pool stand on the free list");
             records_[static_cast<std::size_t>(id)] = record;
             released_[static_cast<std::size_t>(id)] = 0;
             return id;
         }
         records_.push_back(record);
         released_.push_back(0);
+        WARFIELD_INVARIANT(records_.size() == released_.size(), "one released flag per slot");
         return static_cast<int32_t>(records_.size() - 1);
     }
 
@@ -53,8 +58,14 @@ public:
 
     // Unchecked access: callers test valid() first or hold an id that the
     // pool handed out (the pool never shrinks).
-    Record& operator[](int32_t id) { return records_[static_cast<std::size_t>(id)]; }
-    const Record& operator[](int32_t id) const { return records_[static_cast<std::size_t>(id)]; }
+    Record& operator[](int32_t id) {
+        WARFIELD_INVARIANT(valid(id), "callers check valid() or hold an id the pool handed out");
+        return records_[static_cast<std::size_t>(id)];
+    }
+    const Record& operator[](int32_t id) const {
+        WARFIELD_INVARIANT(valid(id), "callers check valid() or hold an id the pool handed out");
+        return records_[static_cast<std::size_t>(id)];
+    }
 
     const std::vector<int32_t>& free_list() const { return free_list_; }
 

@@ -99,7 +99,10 @@ void SlotListTable::lay_out() {
 }
 
 void SlotListTable::publish() {
-    for (Entry& e : entries_) e.list = SlotList(slots_.data() + e.begin, e.count);
+    for (Entry& e : entries_) {
+        WARFIELD_INVARIANT(e.begin + e.count <= slots_.size(), "every list lies inside the shared slots");
+        e.list = SlotList(slots_.data() + e.begin, e.count);
+    }
 }
 
 void TargetIndex::rebuild(const SlotPool<TargetState>& targets) {
@@ -136,6 +139,10 @@ void TargetIndex::rebuild(const SlotPool<TargetState>& targets) {
     }
     rows.publish();
     camps.publish();
+    // Every active target is filed once under its row and once under its
+    // camp: both tables hold exactly the staged slots.
+    WARFIELD_INVARIANT(rows.slots_.size() == staged_.size() && camps.slots_.size() == staged_.size(),
+                       "each active target is filed once per table");
     target_index_dirty = false;
 }
 

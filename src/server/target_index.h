@@ -66,6 +66,7 @@ private:
     void lay_out();
     void place(uint32_t entry, int32_t slot) {
         Entry& e = entries_[entry];
+        WARFIELD_INVARIANT(e.begin + e.count < slots_.size(), "a list takes no more slots than were counted for it");
         slots_[e.begin + e.count++] = slot;
     }
     void publish();

@@ -133,6 +133,15 @@ TEST(SlotDiscipline, ReleasedSlotsStillAcceptSetters) {
     EXPECT_FALSE(w.projectiles()[id].active);
 }
 
+// Test builds check the pools' invariants: reaching past the slots through
+// the unchecked access stops at once instead of reading another record.
+TEST(SlotDisciplineDeathTest, UncheckedAccessPastTheSlotsStopsATestBuild) {
+    Warfield w;
+    test::add_character(w, 1);
+    EXPECT_DEATH(static_cast<void>(w.characters()[1]), "invariant broken: valid\\(id\\)");
+    EXPECT_DEATH(static_cast<void>(w.characters()[-1]), "hold an id the pool handed out");
+}
+
 TEST(GridSize, DefaultsAndStoresAnyValue) {
     Warfield w;
     EXPECT_EQ(w.get_grid_size().x, 80.0f);
