@@ -1,4 +1,5 @@
 #include "invariants.h"
+#include "inspect.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -20,11 +21,11 @@ std::string check_pool(const char* name, const SlotPool<Record>& pool, const Poo
         return std::string(name) + " slot count " + std::to_string(pool.size()) + ", expected " +
                std::to_string(model.size());
     }
-    if (pool.free_list() != model.free_list()) return std::string(name) + " free list differs from the releases made";
+    if (test::Inspect::free_list(pool) != model.free_list()) return std::string(name) + " free list differs from the releases made";
     int32_t active = 0;
     for (int32_t id = 0; id < pool.size(); ++id) {
         const bool held = model.holds(id);
-        if (pool.is_released(id) == held) return at(name, id, held ? "held id marked released" : "released id not marked");
+        if (test::Inspect::is_released(pool, id) == held) return at(name, id, held ? "held id marked released" : "released id not marked");
         const bool on = pool[id].active;
         active += on ? 1 : 0;
         if (active_must_equal_held ? on != held : (on && !held)) {
@@ -44,9 +45,9 @@ bool same_list(const SlotList* a, const SlotList* b) {
 
 std::string compare_table(const char* name, const SlotListTable& actual, const SlotListTable& fresh,
                           const SlotPool<TargetState>& pool, int32_t TargetState::*key) {
-    if (actual.key_count() != fresh.key_count()) {
-        return std::string(name) + " has " + std::to_string(actual.key_count()) + " keys, a rebuild " +
-               std::to_string(fresh.key_count());
+    if (test::Inspect::key_count(actual) != test::Inspect::key_count(fresh)) {
+        return std::string(name) + " has " + std::to_string(test::Inspect::key_count(actual)) + " keys, a rebuild " +
+               std::to_string(test::Inspect::key_count(fresh));
     }
     // Equal key counts and equal lists for every key of the rebuild leave no
     // room for a stray key in the actual table.
@@ -112,7 +113,7 @@ std::string check_ground_item_pool(const Warfield& w, const PoolModel& model) {
 }
 
 std::string check_index_matches_rebuild(const Warfield& w) {
-    if (w.target_index_dirty()) return "target index still dirty after a frame";
+    if (test::Inspect::target_index_dirty(w)) return "target index still dirty after a frame";
     const SlotPool<TargetState> copy = w.targets();
     TargetIndex fresh;
     fresh.rebuild(copy);
@@ -148,7 +149,7 @@ std::string check_all_result(const Warfield& w, const InstanceIdList& result, in
 
 StoreSnapshot snapshot_store(const Warfield& w) {
     return {snapshot(w.projectiles()), snapshot(w.characters()), snapshot(w.targets()), snapshot(w.ground_items()),
-            w.target_index_dirty(), w.frame().frame_count};
+            test::Inspect::target_index_dirty(w), w.frame().frame_count};
 }
 
 std::string check_node_memory(const Warfield& w, const test::FakeHost& scene) {

@@ -20,6 +20,7 @@
 #include "pool_model.h"
 #include "scene_edits.h"
 #include "server/warfield.h"
+#include "inspect.h"
 
 namespace warfield::fuzz {
 
@@ -159,9 +160,9 @@ inline void Session::unregister(PoolModel& model, const SlotPool<Record>& pool, 
         return;
     }
     const auto before = snapshot(pool);
-    const bool dirty = w_.target_index_dirty();
+    const bool dirty = test::Inspect::target_index_dirty(w_);
     call();
-    if (snapshot(pool) != before || w_.target_index_dirty() != dirty) {
+    if (snapshot(pool) != before || test::Inspect::target_index_dirty(w_) != dirty) {
         fail("unregister with invalid id " + std::to_string(id) + " changed the node");
     }
 }
@@ -170,9 +171,9 @@ template <auto Member, class Record, class Call>
 inline void Session::setter(const SlotPool<Record>& pool, int32_t id, FieldValue<Member> value, Call call) {
     if (!pool.valid(id)) {
         const auto before = snapshot(pool);
-        const bool dirty = w_.target_index_dirty();
+        const bool dirty = test::Inspect::target_index_dirty(w_);
         call();
-        if (snapshot(pool) != before || w_.target_index_dirty() != dirty) {
+        if (snapshot(pool) != before || test::Inspect::target_index_dirty(w_) != dirty) {
             fail("setter with invalid id " + std::to_string(id) + " changed the node");
         }
         return;
@@ -219,7 +220,7 @@ inline void Session::op_register(const char* pool, Register call) {
     const int32_t id = call(def);
     registered(model_of<Def>(), pool, id);
     if (failed()) return;
-    const auto& r = w_.pool_of<Def>()[id];
+    const auto& r = test::Inspect::pool_of<Def>(w_)[id];
     bool as_given = true;
     std::apply([&](auto... member) { as_given = (same_bytes(r.*member, def.*member) && ...); },
                Schema<Def>::members);
@@ -229,7 +230,7 @@ inline void Session::op_register(const char* pool, Register call) {
 template <auto Member, auto... More>
 inline void Session::op_set() {
     using Record = FieldRecord<Member>;
-    const auto& pool = w_.pool_of<Record>();
+    const auto& pool = test::Inspect::pool_of<Record>(w_);
     const int32_t id = slot(model_of<Record>());
     const FieldValue<Member> value = decode<FieldValue<Member>>();
     const std::tuple<FieldValue<More>...> more{decode<FieldValue<More>>()...};  // braces: in order
@@ -242,7 +243,7 @@ inline void Session::op_set() {
     std::apply([&](auto... rest) { rest_stored = (same_bytes(pool[id].*More, rest) && ...); }, more);
     if (!rest_stored) fail("setter did not store its second value as given");
     if constexpr (kOnSet<Member> == OnSet::reindex_if_changed) {
-        if (changes && !w_.target_index_dirty()) fail("a changed index key left the index clean");
+        if (changes && !test::Inspect::target_index_dirty(w_)) fail("a changed index key left the index clean");
     }
     if constexpr (kOnSet<Member> == OnSet::finish_if_true) {
         if (value && pool[id].active) fail("finishing left the record active");

@@ -8,6 +8,7 @@
 #include "session.h"
 #include "simulation/physics_frame.h"
 #include "query/target_queries.h"
+#include "inspect.h"
 
 namespace warfield::fuzz {
 namespace {
@@ -22,7 +23,7 @@ bool Session::fresh(const CharacterState& r) const {
     return r.active && r.in_game && !r.die && !r.near_die && !r.invisible && !r.ice_speed_down && !r.blow_back &&
            r.blow_back_num == 0.0f && !r.has_buffs;
 }
-bool Session::fresh(const TargetState& r) const { return r.active && w_.target_index_dirty(); }
+bool Session::fresh(const TargetState& r) const { return r.active && test::Inspect::target_index_dirty(w_); }
 bool Session::fresh(const GroundItemState& r) const { return r.active; }
 
 void Session::op_query(Op op) {

@@ -5,6 +5,7 @@
 
 #include "invariants.h"
 #include "session.h"
+#include "inspect.h"
 
 namespace warfield::fuzz {
 
@@ -48,7 +49,7 @@ void Session::run_op() {
         case Op::unregister_target: {
             const int32_t id = slot(targets_);
             unregister(targets_, w_.targets(), id, [&] { w_.unregister_target(id); });
-            if (w_.targets().valid(id) && !w_.target_index_dirty()) fail("unregister_target left the index clean");
+            if (w_.targets().valid(id) && !test::Inspect::target_index_dirty(w_)) fail("unregister_target left the index clean");
             break;
         }
         WARFIELD_TARGET_SETTERS(WARFIELD_SET_OP, WARFIELD_SET2_OP)

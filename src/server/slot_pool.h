@@ -14,6 +14,10 @@
 
 namespace warfield {
 
+namespace test {
+struct Inspect;  // tests' view of private state (tests/support/inspect.h)
+}  // namespace test
+
 template <class Record>
 class SlotPool {
 public:
@@ -46,8 +50,6 @@ public:
 
     bool valid(int32_t id) const { return id >= 0 && static_cast<std::size_t>(id) < records_.size(); }
 
-    bool is_released(int32_t id) const { return valid(id) && released_[static_cast<std::size_t>(id)] != 0; }
-
     int32_t count_active() const {
         int32_t n = 0;
         for (const Record& r : records_) n += r.active ? 1 : 0;
@@ -67,9 +69,9 @@ public:
         return records_[static_cast<std::size_t>(id)];
     }
 
-    const std::vector<int32_t>& free_list() const { return free_list_; }
-
 private:
+    friend struct test::Inspect;
+
     std::vector<Record> records_;
     std::vector<uint8_t> released_;
     std::vector<int32_t> free_list_;

@@ -48,11 +48,6 @@ const SlotList* SlotListTable::find(int32_t key) const {
     }
 }
 
-std::size_t SlotListTable::reserved_bytes() const {
-    return buckets_.capacity() * sizeof(Bucket) + entries_.capacity() * sizeof(Entry) +
-           slots_.capacity() * sizeof(int32_t);
-}
-
 void SlotListTable::reset() {
     entries_.clear();
     slots_.clear();
@@ -144,11 +139,6 @@ void TargetIndex::rebuild(const SlotPool<TargetState>& targets) {
     WARFIELD_INVARIANT(rows.slots_.size() == staged_.size() && camps.slots_.size() == staged_.size(),
                        "each active target is filed once per table");
     target_index_dirty = false;
-}
-
-std::size_t TargetIndex::reserved_bytes() const {
-    return targets_by_grid_y.reserved_bytes() + targets_by_camp.reserved_bytes() +
-           staged_.capacity() * sizeof(Staged);
 }
 
 }  // namespace warfield

@@ -35,13 +35,9 @@ public:
 
     // The list under key, or null when the key has no entry.
     const SlotList* find(int32_t key) const;
-    // Number of keys that have an entry.
-    std::size_t key_count() const { return entries_.size(); }
-    // Bytes held by the table, in use or kept for later rebuilds.
-    std::size_t reserved_bytes() const;
-
 private:
     friend struct TargetIndex;
+    friend struct test::Inspect;
 
     struct Entry {
         int32_t key;
@@ -86,9 +82,8 @@ struct TargetIndex {
     // slot order, and clears the dirty flag.
     void rebuild(const SlotPool<TargetState>& targets);
 
-    std::size_t reserved_bytes() const;
-
 private:
+    friend struct test::Inspect;
     struct Staged {
         int32_t slot;
         uint32_t row_entry;

@@ -64,21 +64,14 @@ public:
     const SlotPool<GroundItemState>& ground_items() const { return ground_items_; }
     TargetIndex& target_index() { return index_; }
     const TargetIndex& target_index() const { return index_; }
-    bool target_index_dirty() const { return index_.target_index_dirty; }
-
-    // The pool whose records hold fields of `Record` (a state or its
-    // definition).
-    template <class Record>
-    const auto& pool_of() const {
-        return pool_in<Record>(*this);
-    }
-
     FrameState& frame() { return frame_; }
     const FrameState& frame() const { return frame_; }
     // Remembered nodes (the default) or a lookup by path every time.
     void set_node_lookup(NodeLookup lookup) { frame_.node_lookup = lookup; }
 
 private:
+    friend struct test::Inspect;
+
     template <class State, class Def>
     static int32_t add(SlotPool<State>& pool, const Def& def) {
         State r;

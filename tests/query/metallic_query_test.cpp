@@ -6,6 +6,7 @@
 
 #include "query_support.h"
 #include "query/target_queries.h"
+#include "inspect.h"
 
 namespace warfield {
 namespace {
@@ -33,7 +34,7 @@ TEST(MetallicQuery, AsksEveryLiveEnemyThatIsNotDeadWhateverItsOtherFlags) {
     EXPECT_EQ(armoured(w, host, 0), (L{1, 2}));
     EXPECT_EQ(asked(host), (std::vector<uint64_t>{1, 2, 6}));
     // The index plays no part: the scan reads the pool even before any rebuild.
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
 }
 
 TEST(MetallicQuery, FreedNodesAreSkippedAndAMissingMethodCountsAsNo) {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "query_support.h"
+#include "inspect.h"
 
 namespace warfield {
 namespace {
@@ -76,7 +77,7 @@ TEST(RangeQuery, ReadsRecordsAsTheyAreNowWithoutTheIndex) {
     Warfield w;
     const int32_t a = add(w, {.node = 1, .x = 50});
     add(w, {.node = 2, .camp = 3, .grid_y = 8});
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
     EXPECT_EQ(in_range(w, 0, 1, 0, 0, 1, 1), (L{2}));
     w.set<&TargetState::global_position_x, &TargetState::global_position_y>(a, 0.5f, -1);
     EXPECT_EQ(in_range(w, 0, 1, 0, 0, 1, 1), (L{1, 2}));
@@ -85,7 +86,7 @@ TEST(RangeQuery, ReadsRecordsAsTheyAreNowWithoutTheIndex) {
     w.unregister_target(1);
     EXPECT_EQ(in_range(w, 0, 1, 0, 0, 1, 1), L{});
     // Queries leave a dirty index dirty.
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "query_support.h"
+#include "inspect.h"
 
 namespace warfield {
 namespace {
@@ -19,7 +20,7 @@ using V = std::vector<int32_t>;
 
 TEST(TargetIndex, StartsEmptyAndIsFilledOnlyByAFrame) {
     Warfield w;
-    EXPECT_EQ(w.target_index().targets_by_grid_y.key_count(), 0u);
+    EXPECT_EQ(test::Inspect::key_count(w.target_index().targets_by_grid_y), 0u);
     EXPECT_EQ(w.target_index().targets_by_grid_y.find(0), nullptr);
     EXPECT_EQ(w.target_index().targets_by_camp.find(0), nullptr);
 
@@ -33,8 +34,8 @@ TEST(TargetIndex, StartsEmptyAndIsFilledOnlyByAFrame) {
     EXPECT_EQ(list(index.targets_by_grid_y.find(1)), (V{0, 2}));
     EXPECT_EQ(list(index.targets_by_grid_y.find(2)), (V{1}));
     EXPECT_EQ(list(index.targets_by_camp.find(0)), (V{0, 1, 2}));
-    EXPECT_EQ(index.targets_by_grid_y.key_count(), 2u);
-    EXPECT_EQ(index.targets_by_camp.key_count(), 1u);
+    EXPECT_EQ(test::Inspect::key_count(index.targets_by_grid_y), 2u);
+    EXPECT_EQ(test::Inspect::key_count(index.targets_by_camp), 1u);
     EXPECT_EQ(index.targets_by_grid_y.find(0), nullptr);
 }
 
@@ -61,8 +62,8 @@ TEST(TargetIndex, KeysOfGoneTargetsDisappearAndReleasedSlotsAreSkipped) {
     w.unregister_target(0);
     w.unregister_target(2);
     frame(w);
-    EXPECT_EQ(index.targets_by_grid_y.key_count(), 0u);
-    EXPECT_EQ(index.targets_by_camp.key_count(), 0u);
+    EXPECT_EQ(test::Inspect::key_count(index.targets_by_grid_y), 0u);
+    EXPECT_EQ(test::Inspect::key_count(index.targets_by_camp), 0u);
     EXPECT_EQ(index.targets_by_grid_y.find(1), nullptr);
 }
 
@@ -98,7 +99,7 @@ TEST(TargetIndex, ExtremeAndManyDistinctKeys) {
     for (int32_t row = 100; row < 1100; ++row) {
         ASSERT_EQ(list(index.targets_by_grid_y.find(row * 7919)), (V{row - 100 + 5})) << row;
     }
-    EXPECT_EQ(index.targets_by_grid_y.key_count(), 1005u);
+    EXPECT_EQ(test::Inspect::key_count(index.targets_by_grid_y), 1005u);
     EXPECT_EQ(index.targets_by_grid_y.find(7919), nullptr);
     // Camps 0 and 1 also hold one of the extreme-key targets.
     EXPECT_EQ(list(index.targets_by_camp.find(2)).size(), 333u);
@@ -109,23 +110,23 @@ TEST(TargetIndex, StorageIsKeptAcrossRebuilds) {
     Warfield w;
     for (int i = 0; i < 200; ++i) add(w, {.camp = i % 4, .grid_y = i % 9});
     frame(w);
-    const std::size_t grown = w.target_index().reserved_bytes();
+    const std::size_t grown = test::Inspect::reserved_bytes(w.target_index());
     w.unregister_target(7);
     add(w, {.camp = 1, .grid_y = 3});
     frame(w);
-    EXPECT_EQ(w.target_index().reserved_bytes(), grown);
+    EXPECT_EQ(test::Inspect::reserved_bytes(w.target_index()), grown);
     // Fewer targets under fewer keys keep the storage for later.
     for (int i = 0; i < 150; ++i) w.unregister_target(i);
     frame(w);
-    EXPECT_EQ(w.target_index().reserved_bytes(), grown);
-    EXPECT_EQ(w.target_index().targets_by_grid_y.key_count(), 9u);
+    EXPECT_EQ(test::Inspect::reserved_bytes(w.target_index()), grown);
+    EXPECT_EQ(test::Inspect::key_count(w.target_index().targets_by_grid_y), 9u);
 }
 
 TEST(TargetIndex, EverNewKeysDoNotGrowMemory) {
     Warfield w;
     for (int i = 0; i < 8; ++i) add(w, {.camp = i, .grid_y = i});
     frame(w);
-    const std::size_t start = w.target_index().reserved_bytes();
+    const std::size_t start = test::Inspect::reserved_bytes(w.target_index());
     // Every frame the targets move to rows and camps never used before.
     for (int32_t round = 1; round <= 5000; ++round) {
         for (int32_t id = 0; id < 8; ++id) {
@@ -134,8 +135,8 @@ TEST(TargetIndex, EverNewKeysDoNotGrowMemory) {
         }
         frame(w);
     }
-    EXPECT_EQ(w.target_index().reserved_bytes(), start);
-    EXPECT_EQ(w.target_index().targets_by_grid_y.key_count(), 8u);
+    EXPECT_EQ(test::Inspect::reserved_bytes(w.target_index()), start);
+    EXPECT_EQ(test::Inspect::key_count(w.target_index().targets_by_grid_y), 8u);
     EXPECT_EQ(list(w.target_index().targets_by_grid_y.find(5000 * 8 + 3)), (V{3}));
     EXPECT_EQ(w.target_index().targets_by_grid_y.find(4999 * 8 + 3), nullptr);
 }

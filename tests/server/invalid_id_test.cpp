@@ -9,6 +9,7 @@
 #include "fake_host.h"
 #include "registrations.h"
 #include "simulation/physics_frame.h"
+#include "inspect.h"
 
 namespace warfield {
 namespace {
@@ -35,7 +36,7 @@ TEST(InvalidIds, ChangeNothingOnAnyPool) {
     w.unregister_ground_item(1);
     test::FakeHost host;  // an empty scene
     _physics_process(w, host, 0.0);
-    ASSERT_FALSE(w.target_index_dirty());
+    ASSERT_FALSE(test::Inspect::target_index_dirty(w));
 
     const auto projectiles = snapshot(w.projectiles());
     const auto characters = snapshot(w.characters());
@@ -50,9 +51,9 @@ TEST(InvalidIds, ChangeNothingOnAnyPool) {
     EXPECT_EQ(snapshot(w.characters()), characters);
     EXPECT_EQ(snapshot(w.targets()), targets);
     EXPECT_EQ(snapshot(w.ground_items()), ground_items);
-    EXPECT_FALSE(w.target_index_dirty());
-    EXPECT_EQ(w.projectiles().free_list(), std::vector<int32_t>{1});
-    EXPECT_EQ(w.targets().free_list(), std::vector<int32_t>{1});
+    EXPECT_FALSE(test::Inspect::target_index_dirty(w));
+    EXPECT_EQ(test::Inspect::free_list(w.projectiles()), std::vector<int32_t>{1});
+    EXPECT_EQ(test::Inspect::free_list(w.targets()), std::vector<int32_t>{1});
     // The released slot is still the one handed out next.
     EXPECT_EQ(test::add_target(w), 1);
     EXPECT_EQ(test::add_target(w), 3);
@@ -64,7 +65,7 @@ TEST(InvalidIds, EmptyPoolsIgnoreIdZero) {
     EXPECT_EQ(w.projectiles().size(), 0);
     EXPECT_EQ(w.get_active_projectile_count(), 0);
     EXPECT_EQ(w.get_active_target_count(), 0);
-    EXPECT_FALSE(w.target_index_dirty());
+    EXPECT_FALSE(test::Inspect::target_index_dirty(w));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "fake_host.h"
 #include "registrations.h"
 #include "simulation/physics_frame.h"
+#include "inspect.h"
 
 namespace warfield {
 namespace {
@@ -12,21 +13,21 @@ namespace {
 void clean(Warfield& w) {
     test::FakeHost host;  // an empty scene
     _physics_process(w, host, 1.0 / 60.0);
-    ASSERT_FALSE(w.target_index_dirty());
+    ASSERT_FALSE(test::Inspect::target_index_dirty(w));
 }
 
 TEST(TargetDirty, RegisterAndUnregisterAlwaysMark) {
     Warfield w;
-    EXPECT_FALSE(w.target_index_dirty());
+    EXPECT_FALSE(test::Inspect::target_index_dirty(w));
     const int32_t id = test::add_target(w);
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
     clean(w);
     w.unregister_target(id);
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
     clean(w);
     // Reusing the released slot marks too.
     EXPECT_EQ(test::add_target(w), id);
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
 }
 
 TEST(TargetDirty, CampAndRowMarkOnlyWhenTheValueChanges) {
@@ -35,12 +36,12 @@ TEST(TargetDirty, CampAndRowMarkOnlyWhenTheValueChanges) {
     clean(w);
     w.set<&TargetState::camp>(id, 4);
     w.set<&TargetState::grid_y>(id, 2);
-    EXPECT_FALSE(w.target_index_dirty());
+    EXPECT_FALSE(test::Inspect::target_index_dirty(w));
     w.set<&TargetState::camp>(id, 5);
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
     clean(w);
     w.set<&TargetState::grid_y>(id, 3);
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
     EXPECT_EQ(w.targets()[id].camp, 5);
     EXPECT_EQ(w.targets()[id].grid_y, 3);
 }
@@ -52,7 +53,7 @@ TEST(TargetDirty, AReleasedSlotStillTakesANewRowAndMarks) {
     clean(w);
     w.set<&TargetState::grid_y>(id, 7);
     EXPECT_EQ(w.targets()[id].grid_y, 7);
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
     clean(w);
     EXPECT_EQ(w.target_index().targets_by_grid_y.find(7), nullptr);
 }
@@ -66,7 +67,7 @@ TEST(TargetDirty, OtherSettersAndOtherPoolsNeverMark) {
     test::add_character(w);
     test::add_ground_item(w);
     w.unregister_character(0);
-    EXPECT_FALSE(w.target_index_dirty());
+    EXPECT_FALSE(test::Inspect::target_index_dirty(w));
 }
 
 TEST(TargetDirty, InvalidIdsLeaveTheFlagAsItWas) {
@@ -78,10 +79,10 @@ TEST(TargetDirty, InvalidIdsLeaveTheFlagAsItWas) {
         w.set<&TargetState::camp>(bad, 9);
         w.set<&TargetState::grid_y>(bad, 9);
     }
-    EXPECT_FALSE(w.target_index_dirty());
+    EXPECT_FALSE(test::Inspect::target_index_dirty(w));
     test::add_target(w);
     w.unregister_target(-1);
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
 }
 
 }  // namespace

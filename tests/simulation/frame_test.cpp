@@ -5,6 +5,7 @@
 
 #include "sim_fixture.h"
 #include "simulation/physics_frame.h"
+#include "inspect.h"
 
 namespace warfield::test {
 namespace {
@@ -62,9 +63,9 @@ TEST_F(FrameTest, EmptyPoolCountsFramesAndRebuildsADirtyIndex) {
     EXPECT_EQ(w.frame().frame_count, 2u);
     w.register_target({77, 1, 3, 1, 1, false, false, false, false, false, 0, 0, 0, false, false, false, false,
                       true, true, false});
-    EXPECT_TRUE(w.target_index_dirty());
+    EXPECT_TRUE(test::Inspect::target_index_dirty(w));
     frame();
-    EXPECT_FALSE(w.target_index_dirty());
+    EXPECT_FALSE(test::Inspect::target_index_dirty(w));
     EXPECT_EQ(w.frame().frame_count, 3u);
     EXPECT_EQ(host.total_calls(), 3u);  // one editor test per frame, nothing else
 }
@@ -77,7 +78,7 @@ TEST_F(FrameTest, RebuildSeesTargetsRegisteredDuringTheStep) {
                           true, true, false});
     });
     frame();
-    EXPECT_FALSE(w.target_index_dirty());
+    EXPECT_FALSE(test::Inspect::target_index_dirty(w));
     const SlotList* row = w.target_index().targets_by_grid_y.find(4);
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->size(), 1u);
@@ -109,7 +110,7 @@ TEST_F(FrameTest, NodeGoneDeactivatesSilently) {
     EXPECT_EQ(host.count(HostOp::set_global_position), 0u);
     EXPECT_EQ(w.get_active_projectile_count(), 0);
     // The slots stay taken until their scripts let go.
-    EXPECT_TRUE(w.projectiles().free_list().empty());
+    EXPECT_TRUE(test::Inspect::free_list(w.projectiles()).empty());
     EXPECT_EQ(w.register_projectile({}), 4);
     // Quiet records are not looked up again.
     host.clear_log();

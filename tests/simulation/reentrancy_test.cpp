@@ -7,6 +7,7 @@
 #include "sim_fixture.h"
 #include "simulation/physics_frame.h"
 #include "query/target_queries.h"
+#include "inspect.h"
 
 namespace warfield::test {
 namespace {
@@ -344,7 +345,7 @@ TEST(Reentrancy, RandomScriptsNeverBreakTheFrame) {
         const SlotPool<ProjectileState>& pool = world.w.projectiles();
         for (int32_t id = 0; id < pool.size(); ++id) {
             ASSERT_FALSE(pool[id].active && pool[id].hit_over) << id;
-            ASSERT_FALSE(pool.is_released(id) && pool[id].active) << id;
+            ASSERT_FALSE(test::Inspect::is_released(pool, id) && pool[id].active) << id;
         }
     }
     EXPECT_GT(world.w.projectiles().size(), 60);
