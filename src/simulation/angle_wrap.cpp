@@ -5,8 +5,7 @@
 namespace warfield {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kTwoPi = 2.0 * kPi;  // exact: doubling only raises the exponent
 
 // while (x > pi) x = float(x - 2pi), for finite x.
 //

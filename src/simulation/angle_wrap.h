@@ -5,6 +5,12 @@
 
 namespace warfield {
 
+// Pi, as the double nearest it. A double, not a float: the wrap compares and
+// steps in double precision, and the float nearest pi lies above pi, so a
+// float constant would leave an angle of exactly that float unwrapped (and
+// steps of a float 2*pi would round differently).
+inline constexpr double kPi = 3.141592653589793;
+
 // Bit for bit the result of
 //   while (diff > pi)  diff = float(diff - 2pi);
 //   while (diff < -pi) diff = float(diff + 2pi);
@@ -17,7 +23,7 @@ float wrap_angle_reduce(float diff);
 // that has turned to its target pays no call.
 inline float wrap_angle(float diff) {
     const double d = static_cast<double>(diff);
-    if (d <= 3.141592653589793 && d >= -3.141592653589793) return diff;
+    if (d <= kPi && d >= -kPi) return diff;
     return wrap_angle_reduce(diff);
 }
 

@@ -2,21 +2,18 @@
 // height; lands snapped to the ground or ends when its body leaves play.
 #include <cmath>
 
+#include "simulation/fall_and_land.h"
 #include "simulation/kind_steps.h"
 
 namespace warfield {
 
 StepOutcome step_catapult(StepContext& s) {
-    {
-        ProjectileState& r = s.record();
-        r.y_speed = s.delta * tuning::kCatapultGravity + r.y_speed;
-        r.z_val = r.z_val - r.y_speed * s.delta;
-    }
+    fall(s.record(), s.delta * tuning::kCatapultGravity, s.delta);
 
     advance_node(s);
-    if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) lift_child(s, body);
+    lift_child(s, ChildPath::projectile_body);
     scale_shadow(s);
-    if (const ObjectHandle hit_box = find_child(s, ChildPath::hit_box)) lift_child(s, hit_box);
+    lift_child(s, ChildPath::hit_box);
 
     // Found again (free when nothing changed): a script reacting to the
     // writes above may have freed or replaced the body.
@@ -38,21 +35,10 @@ StepOutcome step_catapult(StepContext& s) {
         }
     }
 
-    {
-        ProjectileState& r = s.record();
-        if (r.ground_height >= r.z_val && r.y_speed >= 0.0f) {
-            r.z_val = r.ground_height;
-            r.y_speed = 0.0f;
-            return finish_projectile(s, ScriptMethod::land_from_extension);
-        }
-    }
+    if (down_and_falling(s.record())) return land(s, Landing::snapped);
 
     // Looked up afresh: the script call above may have changed the tree.
-    if (const ObjectHandle b = find_child(s, ChildPath::projectile_body)) {
-        if (!inside_rect(s.frame.visible_rect, s.host.get_global_position(b))) {
-            return finish_projectile(s, ScriptMethod::over_from_extension);
-        }
-    }
+    if (body_left_play_area(s)) return finish_projectile(s, ScriptMethod::over_from_extension);
     return StepOutcome::done;
 }
 

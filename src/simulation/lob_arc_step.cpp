@@ -3,41 +3,28 @@
 // low in its fall and lands at once, snapped to the ground.
 #include <cmath>
 
+#include "simulation/fall_and_land.h"
 #include "simulation/kind_steps.h"
 
 namespace warfield {
 namespace {
 
-void apply_gravity(ProjectileState& r, float delta) {
-    r.y_speed = (r.gravity_scale_val * r.gravity_val) * delta + r.y_speed;
-    r.z_val = r.z_val - r.y_speed * delta;
+void fall_under_own_gravity(ProjectileState& r, float delta) {
+    fall(r, (r.gravity_scale_val * r.gravity_val) * delta, delta);
 }
-
-bool down_and_falling(const ProjectileState& r) { return r.ground_height >= r.z_val && r.y_speed >= 0.0f; }
 
 }  // namespace
 
 StepOutcome step_lob(StepContext& s) {
     advance_node(s);
-
-    if (s.record().rotate_follow_velocity) {
-        if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) {
-            const Vector2 v = s.record().velocity;
-            s.host.set_rotation(body, std::atan2(v.y, v.x));
-        }
-    }
+    turn_body_along_velocity(s);
 
     // Tested on the previous frame's values, so the lob lands one frame after
-    // touchdown, without snapping. Written as negations: a NaN height lands.
-    {
-        const ProjectileState& r = s.record();
-        if (!(r.z_val > r.ground_height) && !(r.y_speed < 0.0f)) {
-            return finish_projectile(s, ScriptMethod::land_from_extension);
-        }
-    }
+    // touchdown, without snapping. Written as a negation: a NaN height lands.
+    if (!above_or_rising(s.record())) return land(s, Landing::in_place);
 
-    apply_gravity(s.record(), s.delta);
-    if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) lift_child(s, body);
+    fall_under_own_gravity(s.record(), s.delta);
+    lift_child(s, ChildPath::projectile_body);
     scale_shadow(s);
 
     if (down_and_falling(s.record()) && !call_script(s, ScriptMethod::enable_monitoring)) {
@@ -50,20 +37,16 @@ StepOutcome step_arc(StepContext& s) {
     bool lands = true;
     {
         ProjectileState& r = s.record();
-        if (r.z_val > r.ground_height || r.y_speed < 0.0f) {
-            apply_gravity(r, s.delta);
+        if (above_or_rising(r)) {
+            fall_under_own_gravity(r, s.delta);
             lands = down_and_falling(r);
         }
-        if (lands) {
-            r.z_val = r.ground_height;
-            r.y_speed = 0.0f;
-        }
     }
-    if (lands) return finish_projectile(s, ScriptMethod::land_from_extension);
+    if (lands) return land(s, Landing::snapped);
 
     advance_node(s);
-    if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) {
-        lift_child(s, body);
+    if (const ObjectHandle body = lift_child(s, ChildPath::projectile_body)) {
+        // Along the flight curve on screen, where a positive y_speed points down.
         const ProjectileState& r = s.record();
         if (r.rotate_follow_velocity) {
             const float y_speed = r.y_speed;

@@ -127,9 +127,12 @@ void advance_node(StepContext& s) {
     }
 }
 
-void lift_child(StepContext& s, ObjectHandle child) {
+ObjectHandle lift_child(StepContext& s, ChildPath path) {
+    const ObjectHandle child = find_child(s, path);
+    if (child == nullptr) return nullptr;
     const Vector2 q = s.host.get_position(child);
     s.host.set_position(child, {q.x, -s.record().z_val});
+    return child;
 }
 
 void scale_shadow(StepContext& s) {
@@ -147,6 +150,19 @@ void spin_sprite(StepContext& s) {
     const ObjectHandle sprite = find_child(s, ChildPath::projectile_sprite);
     if (sprite == nullptr) return;
     s.host.set_rotation(sprite, s.host.get_rotation(sprite) + turn);
+}
+
+void turn_body_along_velocity(StepContext& s) {
+    if (!s.record().rotate_follow_velocity) return;
+    const ObjectHandle body = find_child(s, ChildPath::projectile_body);
+    if (body == nullptr) return;
+    const Vector2 v = s.record().velocity;
+    s.host.set_rotation(body, std::atan2(v.y, v.x));
+}
+
+bool body_left_play_area(StepContext& s) {
+    const ObjectHandle body = find_child(s, ChildPath::projectile_body);
+    return body != nullptr && !inside_rect(s.frame.visible_rect, s.host.get_global_position(body));
 }
 
 bool call_script(StepContext& s, ScriptMethod method) {

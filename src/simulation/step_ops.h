@@ -72,14 +72,19 @@ Vector2 root_global_position(StepContext& s);
 // Moves the root by delta * velocity.
 void advance_node(StepContext& s);
 
-// Raises child to the record's height, keeping its x.
-void lift_child(StepContext& s, ObjectHandle child);
+// Raises the child at path, when usable, to the record's height, keeping its
+// x. Returns the child, or null when there was none to raise.
+ObjectHandle lift_child(StepContext& s, ChildPath path);
 
 // Shrinks "ShadowSprite" with height, down to nothing at tuning::kShadowVanishHeight.
 void scale_shadow(StepContext& s);
 
 // Turns "ProjectileBodyNode/ProjectileSprite" by the record's spin.
 void spin_sprite(StepContext& s);
+
+// With rotate_follow_velocity set, turns "ProjectileBodyNode" to the angle of
+// the record's velocity, atan2(velocity.y, velocity.x).
+void turn_body_along_velocity(StepContext& s);
 
 // Calls the script method on the root. Returns false when the step must stop
 // because the call took the node away.
@@ -93,5 +98,9 @@ inline bool inside_rect(Rect2 r, Vector2 p) {
     return p.x >= r.position.x && p.y >= r.position.y && p.x < r.position.x + r.size.x &&
            p.y < r.position.y + r.size.y;
 }
+
+// Whether "ProjectileBodyNode" is usable and its global position lies outside
+// the play area. Without a body nothing leaves.
+[[nodiscard]] bool body_left_play_area(StepContext& s);
 
 }  // namespace warfield

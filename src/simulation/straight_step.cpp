@@ -1,6 +1,4 @@
 // Flies along its velocity; ends off-screen or beyond its range.
-#include <cmath>
-
 #include "simulation/kind_steps.h"
 
 namespace warfield {
@@ -14,19 +12,8 @@ StepOutcome step_straight(StepContext& s) {
     if (s.record().hit_over) return StepOutcome::done;
 
     advance_node(s);
-
-    if (s.record().rotate_follow_velocity) {
-        if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) {
-            const Vector2 v = s.record().velocity;
-            s.host.set_rotation(body, std::atan2(v.y, v.x));
-        }
-    }
-
-    if (const ObjectHandle body = find_child(s, ChildPath::projectile_body)) {
-        if (!inside_rect(s.frame.visible_rect, s.host.get_global_position(body))) {
-            return finish_projectile(s, ScriptMethod::over_from_extension);
-        }
-    }
+    turn_body_along_velocity(s);
+    if (body_left_play_area(s)) return finish_projectile(s, ScriptMethod::over_from_extension);
 
     const ProjectileState& r = s.record();
     if (r.fire_length > 0.0f) {

@@ -1,6 +1,8 @@
 // Catapult projectiles: fixed gravity, raised body and hit area, the hit
 // window, landing first and the out-of-play end.
 #include <cmath>
+#include <limits>
+#include <vector>
 
 #include "sim_fixture.h"
 
@@ -147,6 +149,24 @@ TEST_F(CatapultTest, TurnsWithMinusYSpeedAndHoldsAtTheTop) {
           top, {200, 400});
     frame();
     EXPECT_EQ(rotation(top.body), 0.5f);
+}
+
+// A NaN height is never down, so the throw never lands. A body raised to it
+// stands outside the play area, which ends the throw; without a body it
+// flies on.
+TEST_F(CatapultTest, NaNHeightNeverLands) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const ProjectileScene with_body = host.add_projectile_scene();
+    const ProjectileScene bare = host.add_projectile_scene({.body = false});
+    spawn({.type = 4, .velocity = {60, 0}, .z_val = nan}, with_body, {100, 400});
+    const int32_t b = spawn({.type = 4, .velocity = {60, 0}, .z_val = nan}, bare, {100, 400});
+    frames(3);
+    EXPECT_EQ(calls(with_body.root), std::vector<M>{M::over_from_extension});
+    EXPECT_EQ(calls(bare.root), std::vector<M>{});
+    EXPECT_TRUE(rec(b).active);
+    float x = 100.0f;
+    for (int f = 0; f < 3; ++f) x = narrow(kFrame) * 60.0f + x;
+    EXPECT_EQ(pos(bare.root).x, x);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Lob and arc projectiles: height under gravity, when the hit area is armed,
 // and how each lands.
 #include <cmath>
+#include <limits>
+#include <vector>
 
 #include "sim_fixture.h"
 #include "simulation/physics_frame.h"
@@ -199,6 +201,46 @@ TEST_F(LobArcTest, WithoutBodyOrShadowMotionAndCallsAreUnchanged) {
         EXPECT_EQ(bare.count(HostOp::set_rotation) + bare.count(HostOp::set_position), 0u);
         EXPECT_TRUE(wb.projectiles()[0].hit_over);
     }
+}
+
+// The ground tests made before a fall (the lob's landing, the arc's choice
+// to fall) count a NaN height or fall speed as down; the test after a fall
+// counts it as neither down nor falling, so such a shot lands a frame later.
+TEST_F(LobArcTest, NaNCountsAsDownOnlyInTheTestBeforeTheFall) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const ProjectileScene lob_nan = host.add_projectile_scene();
+    const ProjectileScene arc_nan = host.add_projectile_scene();
+    const ProjectileScene lob_falls = host.add_projectile_scene();
+    const ProjectileScene arc_falls = host.add_projectile_scene();
+    const int32_t ln = spawn({.type = 1, .velocity = {60, 0}, .ground_height = 5, .z_val = nan}, lob_nan, {10, 10});
+    const int32_t an = spawn({.type = 2, .velocity = {60, 0}, .ground_height = 5, .z_val = nan}, arc_nan, {10, 10});
+    const int32_t lf = spawn({.type = 1, .ground_height = 5, .y_speed = nan, .z_val = 100}, lob_falls);
+    const int32_t af = spawn({.type = 2, .ground_height = 5, .y_speed = nan, .z_val = 100}, arc_falls);
+
+    frame();
+    // A NaN height lands at once: the lob moved and where it is, the arc
+    // unmoved and snapped.
+    EXPECT_EQ(calls(lob_nan.root), std::vector<M>{M::land_from_extension});
+    EXPECT_EQ(pos(lob_nan.root).x, narrow(kFrame) * 60.0f + 10.0f);
+    EXPECT_TRUE(std::isnan(rec(ln).z_val));
+    EXPECT_EQ(calls(arc_nan.root), std::vector<M>{M::land_from_extension});
+    EXPECT_EQ(pos(arc_nan.root).x, 10.0f);
+    EXPECT_EQ(rec(an).z_val, 5.0f);
+    EXPECT_EQ(rec(an).y_speed, 0.0f);
+    // Fallen to a NaN height: neither armed nor landed.
+    EXPECT_EQ(calls(lob_falls.root), std::vector<M>{});
+    EXPECT_EQ(calls(arc_falls.root), std::vector<M>{M::disable_monitoring});
+    EXPECT_TRUE(std::isnan(rec(lf).z_val));
+    EXPECT_TRUE(std::isnan(rec(af).z_val));
+    EXPECT_TRUE(rec(lf).active);
+    EXPECT_TRUE(rec(af).active);
+
+    host.clear_log();
+    frame();
+    EXPECT_EQ(calls(lob_falls.root), std::vector<M>{M::land_from_extension});
+    EXPECT_TRUE(std::isnan(rec(lf).z_val));
+    EXPECT_EQ(calls(arc_falls.root), std::vector<M>{M::land_from_extension});
+    EXPECT_EQ(rec(af).z_val, 5.0f);
 }
 
 }  // namespace
