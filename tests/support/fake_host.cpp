@@ -95,7 +95,11 @@ void FakeHost::rename(uint64_t id, const char* wanted) {
 }
 
 void FakeHost::report(uint64_t id) {
-    if (signals_blocked_) return;
+    if (signals_blocked_) {
+        // Unheard: the node may go on using it, as the docs allow.
+        unheard_.insert(id);
+        return;
+    }
     // Copied: a watcher may stop watching while it is told.
     const std::vector<TreeWatcher*> watchers = watchers_;
     for (TreeWatcher* w : watchers) w->node_changed(id);

@@ -320,6 +320,7 @@ private:
     bool fenced_ = false;
     bool moved_under_offset_parent_ = false;
     std::unordered_set<uint64_t> writable_roots_;
+    std::unordered_set<uint64_t> unheard_;  // changed while the tree's reports were blocked
     std::function<bool(Node&, ScriptMethod)> on_any_;
     std::vector<HostCall> log_;
     std::array<std::size_t, static_cast<std::size_t>(HostOp::count)> counts_{};

@@ -34,7 +34,9 @@ bool FakeHost::writable(const Node& n) const {
     for (const Node* up = &n; up != nullptr; up = up->parent) {
         if (writable_roots_.count(up->id) != 0) return true;
     }
-    return false;
+    // A child moved or renamed while the tree's reports were blocked may
+    // still be the one the node remembers (never a freed one).
+    return unheard_.count(n.id) != 0;
 }
 
 FakeHost::Node* FakeHost::check(ObjectHandle h, HostOp op, Need need) {
