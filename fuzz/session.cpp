@@ -16,12 +16,11 @@ bool finishes(ScriptMethod m) {
 
 }  // namespace
 
-Session::Session(Limits limits, NodeLookup lookup) : limits_(limits) {
+Session::Session(Limits limits, NodeLookup lookup) : limits_(limits), lookup_(lookup) {
     scene_.on_any([this](SceneNode& node, ScriptMethod method) { return on_script_call(node, method); });
     scene_.fence_writes(true);
     scene_.logging = false;
     scene_.limit_calls(limits_.runaway_host_calls);
-    w_.set_node_lookup(lookup);
 }
 
 std::vector<uint64_t> Session::trace() const {

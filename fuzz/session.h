@@ -133,6 +133,7 @@ private:
     bool on_script_call(SceneNode& node, ScriptMethod method);
 
     Limits limits_;
+    NodeLookup lookup_;  // how this session's frames find nodes
     Warfield w_;
     FakeHost scene_{{.observed = true, .engine_ids = true}};
     PoolModel projectiles_, characters_, targets_, ground_items_;

@@ -9,6 +9,7 @@
 #include "simulation/physics_frame.h"
 #include "query/target_queries.h"
 #include "inspect.h"
+#include "reference_frame.h"
 
 namespace warfield::fuzz {
 namespace {
@@ -92,7 +93,7 @@ void Session::op_frame() {
         if (pool[id].active && !pool[id].hit_over) scene_.allow_writes_below(pool[id].node_instance_id);
     }
     contexts_.push_back({Context::frame, 0, {}});
-    _physics_process(w_, scene_, d);
+    test::physics_process(w_, scene_, d, lookup_);
     contexts_.pop_back();
     scene_.forbid_all_writes();
     if (failed()) return;
@@ -109,7 +110,7 @@ void Session::op_ready() {
     const Rect2 old = w_.frame().visible_rect;
     const StoreSnapshot before = snapshot_store(w_);
     contexts_.push_back({Context::query, 0, {}});  // no script may run from _ready
-    _ready(w_, scene_);
+    test::ready(w_, scene_, lookup_);
     contexts_.pop_back();
     if (failed()) return;
     if (!(snapshot_store(w_) == before)) return fail("_ready changed a pool");

@@ -66,8 +66,6 @@ public:
     const TargetIndex& target_index() const { return index_; }
     FrameState& frame() { return frame_; }
     const FrameState& frame() const { return frame_; }
-    // Remembered nodes (the default) or a lookup by path every time.
-    void set_node_lookup(NodeLookup lookup) { frame_.node_lookup = lookup; }
 
 private:
     friend struct test::Inspect;

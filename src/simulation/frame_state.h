@@ -13,9 +13,6 @@ struct FrameState {
     // The viewport's visible rectangle, widened by 100 units left and right,
     // as _ready captured it; projectiles that leave it are over.
     Rect2 visible_rect{};
-    // Remembered nodes (the default) or a lookup by path of every node every
-    // time; both behave alike, the second is the plain form tests compare with.
-    NodeLookup node_lookup = NodeLookup::remembered;
     NodeCache node_cache;  // by projectile slot
 };
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fake_host.h"
+#include "reference_frame.h"
 #include "server/warfield.h"
 #include "simulation/physics_frame.h"
 
@@ -32,9 +33,8 @@ constexpr ScriptMethod kFrameMethods[] = {
 // frames, from inside callbacks, and from inside writes to children.
 class World {
 public:
-    World(NodeLookup lookup, uint32_t seed) : rng_(seed) {
-        w_.set_node_lookup(lookup);
-        _ready(w_, host_);
+    World(NodeLookup lookup, uint32_t seed) : lookup_(lookup), rng_(seed) {
+        ready(w_, host_, lookup_);
         for (int i = 0; i < 10; ++i) spawn(i % 6);
         for (int i = 0; i < 3; ++i) spare_parents_.push_back(host_.add_node());
     }
@@ -42,7 +42,7 @@ public:
     void run(int frames) {
         for (int f = 0; f < frames; ++f) {
             if (pick(3) == 0) mutate();
-            _physics_process(w_, host_, 1.0 / 60.0);
+            physics_process(w_, host_, 1.0 / 60.0, lookup_);
             if (pick(10) == 0) spawn(pick(6));
         }
     }
@@ -226,6 +226,7 @@ private:
         }
     }
 
+    NodeLookup lookup_;
     FakeHost host_;
     Warfield w_;
     std::mt19937 rng_;
