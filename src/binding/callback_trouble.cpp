@@ -119,11 +119,13 @@ void report_callback_trouble(GDExtensionObjectPtr object, ScriptMethod method, c
         script_id = script_of(self, cache, script);
         const bool first = g_reported.first(script_id, method);
         if (first) {
-            VariantStorage path;
-            if (script_id != 0 && call_native(script, cache.get_path_name, path)) {
-                stringify(path.ptr(), script_path, kTextSize);
+            if (script_id != 0) {
+                // The engine constructs the result whether the call succeeds
+                // or not; without a script there is none to destroy.
+                VariantStorage path;
+                if (call_native(script, cache.get_path_name, path)) stringify(path.ptr(), script_path, kTextSize);
+                api.variant_destroy(path.ptr());
             }
-            api.variant_destroy(path.ptr());
             name_node(object, self, cache, node);
         }
         api.variant_destroy(script.ptr());
