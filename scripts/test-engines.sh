@@ -78,15 +78,10 @@ run_engine() {  # engine dir log args...
   return $rc
 }
 
-# Runs one suite and judges it: its exit code, its summary and every line of
-# its output.
-suite() {  # name engine dir args...
-  local name=$1 engine=$2 dir=$3
-  shift 3
-  local log rc=0 verdict p f
-  log=$(dirname "$dir")/${name//[^a-zA-Z0-9]/_}.log
-  run_engine "$engine" "$dir" "$log" "$@" || rc=$?
-  # The suite's own failures first, then the runner's verdict.
+# Judges one run from its exit code RC and its LOG: the suite's own failures
+# first, then the runner's verdict on every line.
+judge() {  # name log rc
+  local name=$1 log=$2 rc=$3 verdict p f
   grep -a '^FAIL' "$log" | head -n 10 | sed "s/^/  $name: /" || true
   verdict=$(awk -v run="$name" -f "$root/scripts/engine-verdict.awk" "$log")
   grep -v '^verdict: ' <<<"$verdict" || true
@@ -101,6 +96,17 @@ suite() {  # name engine dir args...
   esac
   [ "$f" -eq 0 ] && [ "$rc" -eq 0 ] && echo "ok   $name: $p checks"
   return 0
+}
+
+# Runs one suite and judges it: its exit code, its summary and every line of
+# its output.
+suite() {  # name engine dir args...
+  local name=$1 engine=$2 dir=$3
+  shift 3
+  local log rc=0
+  log=$(dirname "$dir")/${name//[^a-zA-Z0-9]/_}.log
+  run_engine "$engine" "$dir" "$log" "$@" || rc=$?
+  judge "$name" "$log" "$rc"
 }
 
 # A fresh project: project.godot, and the two cache files the editor writes
@@ -260,26 +266,12 @@ editor_noise='^(ERROR: Godot was compiled without fontconfig|WARNING: Some local
 editor_suite() {  # name dir checks args...
   local name=$1 dir=$2 checks=$3
   shift 3
-  local log raw rc=0 verdict p f
+  local log rc=0
   log=$(dirname "$dir")/${name//[^a-zA-Z0-9]/_}.log
-  raw=$log.raw
-  (cd "$dir" && timeout -k 10 "$limit" "$editor" --headless --path . "$@") >"$raw" 2>&1 || rc=$?
-  tr -d '\r' <"$raw" | sed 's/\x1b\[[0-9;]*m//g' | grep -Ev "$editor_noise" >"$log" || true
+  (cd "$dir" && timeout -k 10 "$limit" "$editor" --headless --path . "$@") >"$log.raw" 2>&1 || rc=$?
+  tr -d '\r' <"$log.raw" | sed 's/\x1b\[[0-9;]*m//g' | grep -Ev "$editor_noise" >"$log" || true
   [ "$checks" = 1 ] || echo "0 passed, 0 failed" >>"$log"
-  grep -a '^FAIL' "$log" | head -n 10 | sed "s/^/  $name: /" || true
-  verdict=$(awk -v run="$name" -f "$root/scripts/engine-verdict.awk" "$log")
-  grep -v '^verdict: ' <<<"$verdict" || true
-  p=$(sed -n 's/^verdict: \([0-9]*\) passed, \([0-9]*\) failed$/\1/p' <<<"$verdict")
-  f=$(sed -n 's/^verdict: \([0-9]*\) passed, \([0-9]*\) failed$/\2/p' <<<"$verdict")
-  passed=$((passed + p))
-  failed=$((failed + f))
-  case $rc in
-    0) passed=$((passed + 1)) ;;
-    124 | 137) fail "$name: no end within $limit s (log: ${log#"$root"/})" ;;
-    *) fail "$name: exited with code $rc (log: ${log#"$root"/})" ;;
-  esac
-  [ "$f" -eq 0 ] && [ "$rc" -eq 0 ] && echo "ok   $name: $p checks"
-  return 0
+  judge "$name" "$log" "$rc"
 }
 
 # The API lines of a class reference: the class, methods with their returns
