@@ -31,19 +31,11 @@ void stringify(GDExtensionConstVariantPtr value, char* out, std::size_t size) {
     api.string_destroy(text);
 }
 
-// object.method() through the engine's dynamic call into `result`, which the
-// caller destroys; false on a call error.
-bool call_native(VariantStorage& object, const StringName& method, VariantStorage& result) {
-    GDExtensionCallError error{GDEXTENSION_CALL_OK, 0, 0};
-    api.variant_call(object.ptr(), method.ptr(), nullptr, 0, result.ptr(), &error);
-    return error.error == GDEXTENSION_CALL_OK;
-}
-
 // The id of the object's script (0 for none), and the script itself in
 // `script` (nil for none), which the caller destroys.
 uint64_t script_of(VariantStorage& self, const EngineCache& cache, VariantStorage& script) {
     uint64_t id = 0;
-    if (call_native(self, cache.get_script_name, script) &&
+    if (call_dynamic(self, cache.get_script_name, nullptr, 0, script) &&
         api.variant_get_type(script.ptr()) == GDEXTENSION_VARIANT_TYPE_OBJECT) {
         GDExtensionObjectPtr script_object = nullptr;
         api.object_from_variant(&script_object, script.ptr());
@@ -62,7 +54,9 @@ void name_node(GDExtensionObjectPtr object, VariantStorage& self, const EngineCa
         in_tree = result != 0;
     }
     VariantStorage name;
-    if (call_native(self, in_tree ? cache.get_path_name : cache.get_name_name, name)) stringify(name.ptr(), out, kTextSize);
+    if (call_dynamic(self, in_tree ? cache.get_path_name : cache.get_name_name, nullptr, 0, name)) {
+        stringify(name.ptr(), out, kTextSize);
+    }
     api.variant_destroy(name.ptr());
 }
 
@@ -123,7 +117,9 @@ void report_callback_trouble(GDExtensionObjectPtr object, ScriptMethod method, c
                 // The engine constructs the result whether the call succeeds
                 // or not; without a script there is none to destroy.
                 VariantStorage path;
-                if (call_native(script, cache.get_path_name, path)) stringify(path.ptr(), script_path, kTextSize);
+                if (call_dynamic(script, cache.get_path_name, nullptr, 0, path)) {
+                    stringify(path.ptr(), script_path, kTextSize);
+                }
                 api.variant_destroy(path.ptr());
             }
             name_node(object, self, cache, node);

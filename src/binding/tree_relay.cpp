@@ -33,21 +33,12 @@ void relay_free(void* userdata) {
     delete relay;
 }
 
-// object.method(args...) through the engine's dynamic call; false unless it
-// returned without a call error. `result` is constructed either way.
-bool call_object(VariantStorage& object, const StringName& method, const GDExtensionConstVariantPtr* args,
-                 GDExtensionInt count, VariantStorage& result) {
-    GDExtensionCallError error{GDEXTENSION_CALL_OK, 0, 0};
-    api.variant_call(object.ptr(), method.ptr(), args, count, result.ptr(), &error);
-    return error.error == GDEXTENSION_CALL_OK;
-}
-
 bool connect(VariantStorage& tree, const EngineCache& cache, const StringName& signal, VariantStorage& callable) {
     VariantStorage name;
     api.variant_from_string_name(name.ptr(), const_cast<void*>(signal.ptr()));
     const GDExtensionConstVariantPtr args[2] = {name.ptr(), callable.ptr()};
     VariantStorage result;
-    bool ok = call_object(tree, cache.connect_name, args, 2, result);
+    bool ok = call_dynamic(tree, cache.connect_name, args, 2, result);
     GDExtensionInt code = -1;
     if (ok && api.variant_get_type(result.ptr()) == GDEXTENSION_VARIANT_TYPE_INT) api.int_from_variant(&code, result.ptr());
     ok = ok && code == 0;  // OK
@@ -70,7 +61,7 @@ TreeRelay* connect_tree_relay(GDExtensionObjectPtr node, const EngineCache& cach
     VariantStorage self;
     api.variant_from_object(self.ptr(), &node);
     VariantStorage tree;
-    const bool found = call_object(self, cache.get_tree_name, nullptr, 0, tree);
+    const bool found = call_dynamic(self, cache.get_tree_name, nullptr, 0, tree);
     api.variant_destroy(self.ptr());
     if (!found || api.variant_get_type(tree.ptr()) != GDEXTENSION_VARIANT_TYPE_OBJECT) {
         api.variant_destroy(tree.ptr());

@@ -70,4 +70,11 @@ Variant::~Variant() {
     }
 }
 
+bool call_dynamic(VariantStorage& object, const StringName& method, const GDExtensionConstVariantPtr* args,
+                  GDExtensionInt count, VariantStorage& result) {
+    GDExtensionCallError error{GDEXTENSION_CALL_OK, 0, 0};
+    api.variant_call(object.ptr(), method.ptr(), args, count, result.ptr(), &error);
+    return error.error == GDEXTENSION_CALL_OK;
+}
+
 }  // namespace warfield::gde

@@ -95,4 +95,10 @@ public:
     Variant& operator=(Variant&&) = delete;
 };
 
+// object.method(args...) through the engine's dynamic call, into `result`,
+// which the engine constructs whether the call succeeds or not and the caller
+// destroys; false on a call error.
+bool call_dynamic(VariantStorage& object, const StringName& method, const GDExtensionConstVariantPtr* args,
+                  GDExtensionInt count, VariantStorage& result);
+
 }  // namespace warfield::gde
