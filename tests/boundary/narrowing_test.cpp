@@ -126,6 +126,21 @@ TEST_F(Conversions, AFloatForAnIntTruncatesTowardZero) {
               std::vector<int64_t>{31});
 }
 
+TEST_F(Conversions, AnIntOrABoolForAFloatArrivesAsThatNumber) {
+    TargetArgs t;
+    t.node_instance_id = 51;
+    std::vector<Variant> args = t.values();
+    args[11] = Variant(int64_t{3});  // global_position_x
+    args[12] = Variant(true);        // global_position_y: 1
+    ASSERT_TRUE(call(w, "register_target", args).ok());
+    auto at = [&](double x, double y) {
+        return call_ids(Path::dynamic, w, "query_targets_in_range", {int64_t{0}, int64_t{1}, x, y, 0.0, 0.0});
+    };
+    EXPECT_EQ(at(3.0, 1.0), std::vector<int64_t>{51});
+    EXPECT_TRUE(call(w, "set_target_position", {int64_t{0}, int64_t{-7}, false}).ok());
+    EXPECT_EQ(at(-7.0, 0.0), std::vector<int64_t>{51});
+}
+
 TEST_F(Conversions, BoolsAndIntsConvertEachOtherAndVectorsConvertBetweenFloatAndInt) {
     TargetArgs t;
     t.node_instance_id = 41;

@@ -156,6 +156,33 @@ TEST_P(Queries, MetallicArmourScriptsMayRegisterAndFreeDuringTheScan) {
     EXPECT_EQ(ids.back(), extra_id);
 }
 
+// A script answering "has_metallic_armor" may query (and register) again
+// while the scan runs: each nested query fills a list of its own.
+TEST_P(Queries, MetallicArmourScriptsMayQueryAgainDuringTheScan) {
+    Node2D* a = add_node2d("A", {});
+    Node2D* b = add_node2d("B", {});
+    for (Node2D* n : {a, b}) {
+        TargetArgs t;
+        t.node_instance_id = static_cast<int64_t>(n->id);
+        add(t);
+    }
+    std::vector<size_t> inner;
+    const auto answer = [&](Object& self) {
+        inner.push_back(query("query_targets_all", {int64_t{1}, int64_t{1}}).size());
+        if (&self == a) {
+            TargetArgs t;
+            t.node_instance_id = int64_t{1} << 40;  // no node: the scan skips it
+            add(t);
+        }
+        return Variant(&self == a);
+    };
+    engine->set_script_method(a, "has_metallic_armor", answer);
+    engine->set_script_method(b, "has_metallic_armor", answer);
+    EXPECT_EQ(query("query_metallic_armor_targets", {int64_t{0}}), (Ids{static_cast<int64_t>(a->id)}));
+    EXPECT_EQ(inner, (std::vector<size_t>{2, 3}));
+    EXPECT_EQ(query("query_targets_all", {int64_t{1}, int64_t{1}}).size(), 3u);
+}
+
 TEST_P(Queries, QueriesChangeNothingAndDoNotRebuildTheIndex) {
     TargetArgs t;
     t.node_instance_id = 601;

@@ -1,10 +1,17 @@
 // What the engine learns about Warfield when the library registers it: the
 // class, its 55 methods in order with their arguments, types, metadata and
-// flags, the property, the two virtuals, and at which level it all happens.
+// flags, the property, the kinds, the two virtuals, the engine methods it
+// binds, and at which level it all happens; and the hosts it refuses.
 #include <algorithm>
+#include <fstream>
+#include <map>
+#include <ostream>
+#include <sstream>
 #include <string>
 
 #include "expected_surface.h"
+#include "host/shared_library.h"
+#include "host/strings.h"
 #include "support.h"
 
 namespace boundary {
@@ -31,6 +38,13 @@ uint32_t metadata(A a) {
     }
 }
 
+std::string read_file(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 class Registration : public BoundaryTest {
 protected:
     const whost::ExtensionClass& cls() { return *engine->extension_class("Warfield"); }
@@ -54,9 +68,34 @@ TEST_F(Registration, ClassIsAConcreteExposedNodeRegisteredAtTheSceneLevel) {
     EXPECT_EQ(c.funcs.property_can_revert_func, nullptr);
     EXPECT_EQ(c.funcs.notification_func, nullptr);
     EXPECT_TRUE(c.signals.empty());
-    // Its only constants: the projectile kinds.
-    EXPECT_EQ(c.constants, (std::vector<std::string>{"STRAIGHT", "LOB", "ARC", "TRACKING", "CATAPULT"}));
     EXPECT_TRUE(c.virtual_methods.empty());
+    // Its only constants: the projectile kinds, as register_projectile's
+    // `type` takes them, one integer enum.
+    const char* kinds[] = {"STRAIGHT", "LOB", "ARC", "TRACKING", "CATAPULT"};
+    ASSERT_EQ(c.constants.size(), std::size(kinds));
+    for (size_t i = 0; i < std::size(kinds); ++i) {
+        EXPECT_EQ(c.constants[i].name, kinds[i]);
+        EXPECT_EQ(c.constants[i].enum_name, "ProjectileKind") << kinds[i];
+        EXPECT_EQ(c.constants[i].value, static_cast<int64_t>(i)) << kinds[i];
+        EXPECT_FALSE(c.constants[i].is_bitfield) << kinds[i];
+    }
+}
+
+TEST_F(Registration, TheClassComesFirstThenTheMethodsInOrderThenThePropertyThenTheKinds) {
+    std::vector<std::string> expected = {"class Warfield"};
+    for (const ExpectedMethod& m : expected_methods()) {
+        expected.push_back(std::string("method ") + m.name);
+    }
+    expected.push_back("property grid_size");
+    for (const char* kind : {"STRAIGHT", "LOB", "ARC", "TRACKING", "CATAPULT"}) {
+        expected.push_back(std::string("constant ") + kind);
+    }
+    std::vector<std::string> made;
+    for (const whost::ClassDbCall& call : whost::class_db_calls()) {
+        made.push_back(call.what + " " + call.name);
+        EXPECT_EQ(call.level, GDEXTENSION_INITIALIZATION_SCENE) << made.back();
+    }
+    EXPECT_EQ(made, expected);
 }
 
 TEST_F(Registration, MethodsArriveInTableOrderWithTheirArguments) {
@@ -90,11 +129,10 @@ TEST_F(Registration, FlagsMarkExactlyTheReadOnlyMethodsConst) {
         const whost::MethodRecord* m = cls().method(e.name);
         ASSERT_NE(m, nullptr) << e.name;
         EXPECT_EQ(m->is_const(), e.is_const) << e.name;
-        EXPECT_NE(m->flags & GDEXTENSION_METHOD_FLAG_NORMAL, 0u) << e.name;
-        EXPECT_EQ(m->flags & (GDEXTENSION_METHOD_FLAG_VARARG | GDEXTENSION_METHOD_FLAG_STATIC |
-                              GDEXTENSION_METHOD_FLAG_VIRTUAL | GDEXTENSION_METHOD_FLAG_EDITOR),
-                  0u)
-            << e.name;
+        // Normal, const where read-only, and nothing else (vararg, static,
+        // virtual, editor-only...).
+        const uint32_t const_flag = e.is_const ? GDEXTENSION_METHOD_FLAG_CONST : 0;
+        EXPECT_EQ(m->flags, GDEXTENSION_METHOD_FLAG_NORMAL | const_flag) << e.name;
         EXPECT_NE(m->call, nullptr);
         EXPECT_NE(m->ptrcall, nullptr);
         consts += m->is_const() ? 1 : 0;
@@ -144,20 +182,30 @@ TEST_F(Registration, GridSizeIsAPlainVector2PropertyOverItsAccessors) {
     EXPECT_EQ(p.index, -1);
 }
 
-TEST_F(Registration, OnlyPhysicsProcessAndReadyAreFoundAmongTheVirtuals) {
+// The class gives both lookup callbacks: the one 4.5 asks (with call data)
+// and get_virtual2, which an engine asks of a class that gives no call-data
+// callbacks. Both must give the same answer.
+bool overrides(const whost::ExtensionClass& c, const char* name, uint32_t hash) {
+    const whost::VirtualAnswers a = whost::class_virtual_answers(c, name, hash);
+    EXPECT_EQ(a.with_call_data, a.direct) << name << " with hash " << hash;
+    return a.with_call_data;
+}
+
+TEST_F(Registration, OnlyPhysicsProcessAndReadyAreFoundAmongTheVirtualsByEitherLookup) {
     using namespace whost::virtual_hash;
     const whost::ExtensionClass& c = cls();
-    EXPECT_TRUE(whost::class_has_virtual(c, "_physics_process", kDelta));
-    EXPECT_TRUE(whost::class_has_virtual(c, "_ready", kNoArgs));
+    EXPECT_NE(c.funcs.get_virtual_func, nullptr);
+    EXPECT_TRUE(overrides(c, "_physics_process", kDelta));
+    EXPECT_TRUE(overrides(c, "_ready", kNoArgs));
     for (const char* name : {"_process", "_enter_tree", "_exit_tree", "_input", "_unhandled_input",
                              "_shortcut_input", "_unhandled_key_input", "_get_configuration_warnings"}) {
-        EXPECT_FALSE(whost::class_has_virtual(c, name, kNoArgs)) << name;
-        EXPECT_FALSE(whost::class_has_virtual(c, name, kDelta)) << name;
-        EXPECT_FALSE(whost::class_has_virtual(c, name, kInputEvent)) << name;
+        EXPECT_FALSE(overrides(c, name, kNoArgs)) << name;
+        EXPECT_FALSE(overrides(c, name, kDelta)) << name;
+        EXPECT_FALSE(overrides(c, name, kInputEvent)) << name;
     }
     // A signature the class did not override is not the override.
-    EXPECT_FALSE(whost::class_has_virtual(c, "_physics_process", kNoArgs));
-    EXPECT_FALSE(whost::class_has_virtual(c, "_ready", kDelta));
+    EXPECT_FALSE(overrides(c, "_physics_process", kNoArgs));
+    EXPECT_FALSE(overrides(c, "_ready", kDelta));
 }
 
 TEST_F(Registration, ReadyTurnsOnPhysicsProcessingOnlyAndLooksEachVirtualUpOnce) {
@@ -193,20 +241,65 @@ TEST_F(Registration, InstancesAreNodesThatGetTheirPostInitializeNotification) {
     EXPECT_EQ(cls().live_instances, 0u);
 }
 
-TEST_F(Registration, BindsAndNamesAreFetchedOnceAtRegistrationNotPerNode) {
+TEST_F(Registration, EngineMethodsAreBoundOnceAtRegistrationUnderTheir45HashesAndNamesAreNotMadePerNode) {
     const whost::Counters before = whost::counters();
     Object* a = add_warfield();
     Object* b = add_warfield();
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
+    frame();
     EXPECT_EQ(whost::counters().of(whost::Fn::classdb_get_method_bind), before.of(whost::Fn::classdb_get_method_bind));
     EXPECT_EQ(whost::counters().string_names_made, before.string_names_made);
     EXPECT_EQ(whost::counters().proc_lookups, before.proc_lookups);
+
+    // Each once, under the hash 4.5 lists for it, not a compatibility one.
+    std::map<std::string, int64_t> asked;
+    for (const whost::BindRequest& r : whost::bind_requests()) {
+        const std::string key = r.cls + "." + r.method;
+        EXPECT_TRUE(asked.emplace(key, r.hash).second) << key << " asked for twice";
+        EXPECT_EQ(r.found, whost::BindRequest::Found::current) << key << " with hash " << r.hash;
+    }
+    EXPECT_FALSE(asked.empty());
+    const auto hash_of = [&](const std::string& key) { return asked.count(key) != 0 ? asked.at(key) : int64_t{-1}; };
+    // From the 4.5 API, independently of the host's own table.
+    EXPECT_EQ(hash_of("Node2D.set_rotation"), 373806689);
+    EXPECT_EQ(hash_of("Node.get_node_or_null"), 2734337346);
+    EXPECT_EQ(hash_of("Object.notification"), 4023243586);
+    EXPECT_EQ(hash_of("Viewport.get_visible_rect"), 1639390495);
+    EXPECT_EQ(hash_of("Engine.is_editor_hint"), 36873697);
+    // Script methods are called through object_call_script_method, not Object.call.
+    EXPECT_EQ(asked.count("Object.call"), 0u);
 }
 
 TEST_F(Registration, UnloadingRemovesTheClass) {
     engine->library().close();
     EXPECT_EQ(engine->extension_class("Warfield"), nullptr);
+}
+
+// An engine that asks through get_virtual2 alone reaches the same overrides.
+class DirectVirtualLookup : public BoundaryTest {
+protected:
+    whost::Engine::Options options() const override {
+        whost::Engine::Options o;
+        o.virtual_call_data = false;
+        return o;
+    }
+};
+
+TEST_F(DirectVirtualLookup, ReadyAndPhysicsProcessRunTheNode) {
+    Object* w = add_warfield();
+    EXPECT_TRUE(static_cast<Node*>(w)->physics_processing) << "_ready ran";
+    const ProjectileScene s = add_projectile_scene({100, 100});
+    for (const char* m : {"check_shooter_height", "update_grid_pos"}) {
+        engine->set_script_method(s.root, m, [](Object&) { return Variant(); });
+    }
+    ProjectileArgs p;
+    p.node_instance_id = s.id();
+    p.type = 0;
+    p.velocity = {60, -30};
+    call_int(Path::typed, w, "register_projectile", p.values());
+    frame(0.5);
+    EXPECT_EQ(s.root->position, (Vector2{130.0f, 85.0f})) << "_physics_process ran";
 }
 
 // Loading at chosen levels: only the scene level registers anything.
@@ -220,28 +313,68 @@ protected:
     whost::Engine engine;
 };
 
-TEST_F(Levels, CoreAndServersRegisterNothingSceneRegistersTheClassEditorAddsNothing) {
+TEST_F(Levels, CoreAndServersRegisterNothingSceneRegistersTheClassEditorLoadsItsReferenceOnly) {
     ASSERT_TRUE(engine.load(library_path(), false, GDEXTENSION_INITIALIZATION_CORE));
     EXPECT_EQ(engine.library().initialization().minimum_initialization_level, GDEXTENSION_INITIALIZATION_SCENE);
     EXPECT_TRUE(whost::extension_classes().empty());
     engine.library().initialize(GDEXTENSION_INITIALIZATION_SERVERS);
     EXPECT_TRUE(whost::extension_classes().empty());
+    EXPECT_TRUE(whost::class_db_calls().empty());
     engine.library().initialize(GDEXTENSION_INITIALIZATION_SCENE);
     ASSERT_EQ(whost::extension_classes().size(), 1u);
-    const auto methods = whost::counters().of(whost::Fn::classdb_register_extension_class_method);
-    engine.library().initialize(GDEXTENSION_INITIALIZATION_EDITOR);
-    EXPECT_EQ(whost::extension_classes().size(), 1u);
-    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class_method), methods);
-    EXPECT_EQ(methods, 55u);
+    const size_t calls = whost::class_db_calls().size();
+    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class_method), 55u);
     EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class_property), 1u);
     EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class5), 1u);
+    EXPECT_TRUE(whost::editor_help_documents().empty());
+
+    // The editor level registers nothing; the debug library (the editor's)
+    // hands the class reference to the editor's help, once, as the file is.
+    engine.library().initialize(GDEXTENSION_INITIALIZATION_EDITOR);
+    EXPECT_EQ(whost::extension_classes().size(), 1u);
+    EXPECT_EQ(whost::class_db_calls().size(), calls);
+    if (release_library()) {
+        EXPECT_TRUE(whost::editor_help_documents().empty());
+    } else {
+        const std::string reference = read_file(WARFIELD_CLASS_XML);
+        ASSERT_NE(reference.find("<class name=\"Warfield\""), std::string::npos) << WARFIELD_CLASS_XML;
+        EXPECT_EQ(whost::editor_help_documents(), std::vector<std::string>{reference});
+    }
 }
 
-TEST_F(Levels, TearingTheSceneLevelDownUnregistersTheClass) {
+TEST_F(Levels, OnlyTearingTheSceneLevelDownUnregistersTheClassAndReleasesWhatItHeld) {
+    const whost::LiveTexts before = whost::live_texts();
     ASSERT_TRUE(engine.load(library_path()));
-    engine.library().deinitialize();
+    // A level run again (no engine does) registers nothing twice.
+    const GDExtensionInitialization& init = engine.library().initialization();
+    init.initialize(init.userdata, GDEXTENSION_INITIALIZATION_SCENE);
+    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class5), 1u);
+    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class_method), 55u);
+
+    engine.library().deinitialize(GDEXTENSION_INITIALIZATION_EDITOR);
+    EXPECT_EQ(whost::extension_classes().size(), 1u);
+    engine.library().deinitialize(GDEXTENSION_INITIALIZATION_SCENE);
     EXPECT_TRUE(whost::extension_classes().empty());
+    ASSERT_FALSE(whost::class_db_calls().empty());
+    EXPECT_EQ(whost::class_db_calls().back().what, "unregister");
+    EXPECT_EQ(whost::class_db_calls().back().name, "Warfield");
+    EXPECT_EQ(whost::class_db_calls().back().level, GDEXTENSION_INITIALIZATION_SCENE);
+    // The names and paths it kept for the engine's methods go with the class.
+    const whost::LiveTexts after = whost::live_texts();
+    EXPECT_EQ(after.strings, before.strings);
+    EXPECT_EQ(after.names, before.names);
+    EXPECT_EQ(after.paths, before.paths);
+    engine.library().deinitialize();
     EXPECT_EQ(whost::counters().of(whost::Fn::classdb_unregister_extension_class), 1u);
+}
+
+// A refusing entry leaves the initialization record as the host handed it
+// (zeroed): no level, no callbacks.
+void expect_untouched(const GDExtensionInitialization& init) {
+    EXPECT_EQ(init.minimum_initialization_level, GDEXTENSION_INITIALIZATION_CORE);
+    EXPECT_EQ(init.initialize, nullptr);
+    EXPECT_EQ(init.deinitialize, nullptr);
+    EXPECT_EQ(init.userdata, nullptr);
 }
 
 // Hosts of other versions.
@@ -251,6 +384,12 @@ struct HostVersion {
     bool gate;  // a real old engine also lacks the newer interface functions
     bool accepted;
 };
+
+// Named by its fields: printed as raw bytes, its padding would make the test
+// names differ from build to build.
+void PrintTo(const HostVersion& v, std::ostream* os) {
+    *os << v.major << '.' << v.minor << (v.gate ? "" : " claimed") << (v.accepted ? ", accepted" : ", refused");
+}
 
 class Versions : public ::testing::TestWithParam<HostVersion> {};
 
@@ -264,9 +403,9 @@ TEST_P(Versions, TheEntryAcceptsOnly45AndLater) {
     EXPECT_EQ(engine.load(library_path()), v.accepted);
     EXPECT_EQ(whost::extension_classes().size(), v.accepted ? 1u : 0u);
     if (!v.accepted) {
-        EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class5), 0u);
-        EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class_method), 0u);
+        EXPECT_TRUE(whost::class_db_calls().empty());
         EXPECT_EQ(engine.library().initialized_level(), -1);
+        expect_untouched(engine.library().initialization());
         EXPECT_GE(whost::log().extension_messages(), 1u) << "the refusal is explained";
     }
     EXPECT_EQ(whost::log().engine_errors(), 0u) << whost::log().dump();
@@ -287,6 +426,37 @@ INSTANTIATE_TEST_SUITE_P(Hosts, Versions,
                              name += info.param.gate ? "" : "_claimed";
                              return name;
                          });
+
+// A 4.5 host lacking a function the library cannot do without, and a call
+// of the entry with no interface at all: refused, nothing registered, and
+// the refusal names the function.
+TEST(Loading, AnIncompleteInterfaceIsRefused) {
+    for (const char* name : {"classdb_register_extension_class5", "array_set_typed", "variant_can_convert_strict",
+                             "variant_get_ptr_operator_evaluator"}) {
+        SCOPED_TRACE(name);
+        whost::Engine::Options options;
+        options.withheld = {name};
+        whost::Engine engine(options);
+        EXPECT_FALSE(engine.load(library_path()));
+        EXPECT_TRUE(whost::class_db_calls().empty());
+        expect_untouched(engine.library().initialization());
+        EXPECT_GE(whost::log().extension_messages(), 1u) << "the refusal is explained";
+        EXPECT_TRUE(whost::log().contains(std::string("interface function ") + name)) << whost::log().dump();
+        EXPECT_EQ(whost::log().engine_errors(), 0u) << whost::log().dump();
+        EXPECT_TRUE(engine.shutdown().none());
+    }
+
+    std::string error;
+    void* handle = whost::os::open_library(library_path(), error);
+    ASSERT_NE(handle, nullptr) << error;
+    const auto entry = reinterpret_cast<GDExtensionInitializationFunction>(whost::os::find_symbol(handle, "warfield_init"));
+    ASSERT_NE(entry, nullptr);
+    GDExtensionInitialization init{};
+    int token = 0;
+    EXPECT_EQ(entry(nullptr, &token, &init), 0);
+    expect_untouched(init);
+    whost::os::close_library(handle);
+}
 
 }  // namespace
 }  // namespace boundary

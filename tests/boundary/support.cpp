@@ -26,7 +26,7 @@ std::vector<Variant> character_values(int64_t node) {
 std::vector<Variant> ground_item_values(int64_t node) { return {node, 0.0, 0.0, 0.0, 980.0, 1.0, false, true}; }
 
 void BoundaryTest::SetUp() {
-    engine = std::make_unique<whost::Engine>();
+    engine = std::make_unique<whost::Engine>(options());
     engine->set_visible_rect(Rect2{{0, 0}, {1280, 720}});
     ASSERT_TRUE(engine->load(library_path())) << whost::log().dump();
     ASSERT_NE(engine->extension_class("Warfield"), nullptr);

@@ -61,6 +61,8 @@ class BoundaryTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The engine the test runs in: a 4.5 one unless a fixture says otherwise.
+    virtual whost::Engine::Options options() const { return {}; }
 
     // A Warfield node added under the root (so _ready has run).
     Object* add_warfield();

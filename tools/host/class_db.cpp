@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 
+#include "host/config.h"
 #include "host/counters.h"
 #include "host/engine_binds.h"
 #include "host/log.h"
@@ -59,16 +60,28 @@ const Name& virtual_name(const char* name) {
     return *it->second;
 }
 
-void* ask_class(const ExtensionClass& cls, const char* name, uint32_t hash) {
+bool gives_call_data(const ExtensionClass& cls) {
+    return cls.funcs.get_virtual_call_data_func != nullptr && cls.funcs.call_virtual_with_data_func != nullptr;
+}
+
+// Which of the class's callbacks the engine asks, and calls through.
+bool asks_with_call_data(const ExtensionClass& cls) { return config().virtual_call_data && gives_call_data(cls); }
+
+void* ask_with_call_data(const ExtensionClass& cls, const char* name, uint32_t hash) {
     ++counters().virtual_lookups;
-    const Name& sn = virtual_name(name);
-    if (cls.funcs.get_virtual_call_data_func != nullptr && cls.funcs.call_virtual_with_data_func != nullptr) {
-        return cls.funcs.get_virtual_call_data_func(cls.funcs.class_userdata, sn.ptr(), hash);
+    return cls.funcs.get_virtual_call_data_func(cls.funcs.class_userdata, virtual_name(name).ptr(), hash);
+}
+
+void* ask_directly(const ExtensionClass& cls, const char* name, uint32_t hash) {
+    ++counters().virtual_lookups;
+    return reinterpret_cast<void*>(cls.funcs.get_virtual_func(cls.funcs.class_userdata, virtual_name(name).ptr(), hash));
+}
+
+void* ask_class(const ExtensionClass& cls, const char* name, uint32_t hash) {
+    if (asks_with_call_data(cls)) {
+        return ask_with_call_data(cls, name, hash);
     }
-    if (cls.funcs.get_virtual_func != nullptr) {
-        return reinterpret_cast<void*>(cls.funcs.get_virtual_func(cls.funcs.class_userdata, sn.ptr(), hash));
-    }
-    return nullptr;
+    return cls.funcs.get_virtual_func != nullptr ? ask_directly(cls, name, hash) : nullptr;
 }
 
 void* cached_virtual(Object* o, const char* name, uint32_t hash) {
@@ -95,6 +108,16 @@ const MethodRecord* ExtensionClass::method(std::string_view name) const {
 
 void set_current_level(int level) { registry().level = level; }
 int current_level() { return registry().level; }
+
+std::vector<ClassDbCall>& class_db_calls() {
+    static std::vector<ClassDbCall> calls;
+    return calls;
+}
+
+std::vector<std::string>& editor_help_documents() {
+    static std::vector<std::string> documents;
+    return documents;
+}
 
 const ExtensionClass* find_extension_class(std::string_view name) { return find_extension_class_mut(name); }
 
@@ -389,6 +412,13 @@ bool class_has_virtual(const ExtensionClass& cls, const char* name, uint32_t has
     return ask_class(cls, name, hash) != nullptr;
 }
 
+VirtualAnswers class_virtual_answers(const ExtensionClass& cls, const char* name, uint32_t hash) {
+    VirtualAnswers a;
+    a.with_call_data = gives_call_data(cls) && ask_with_call_data(cls, name, hash) != nullptr;
+    a.direct = cls.funcs.get_virtual_func != nullptr && ask_directly(cls, name, hash) != nullptr;
+    return a;
+}
+
 bool virtual_overridden(Object* o, const char* name, uint32_t hash) {
     return o != nullptr && o->extension != nullptr && cached_virtual(o, name, hash) != nullptr;
 }
@@ -403,7 +433,7 @@ bool call_virtual(Object* o, const char* name, uint32_t hash, const GDExtensionC
     }
     ++counters().virtual_calls;
     const GDExtensionClassCreationInfo5& funcs = o->extension->funcs;
-    if (funcs.call_virtual_with_data_func != nullptr) {
+    if (asks_with_call_data(*o->extension)) {
         funcs.call_virtual_with_data_func(o->extension_instance, virtual_name(name).ptr(), f, args, ret);
     } else {
         reinterpret_cast<GDExtensionClassCallVirtual>(f)(o->extension_instance, args, ret);

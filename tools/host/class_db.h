@@ -48,6 +48,13 @@ struct PropertyEntry {
     int64_t index = -1;
 };
 
+struct ConstantRecord {
+    std::string enum_name;  // empty for a constant outside an enum
+    std::string name;
+    int64_t value = 0;
+    bool is_bitfield = false;
+};
+
 struct ExtensionClass {
     ClassInfo info;
     std::string parent_name;
@@ -57,7 +64,7 @@ struct ExtensionClass {
     std::vector<MethodRecord> methods;
     std::vector<PropertyEntry> properties;
     std::vector<std::string> signals;
-    std::vector<std::string> constants;
+    std::vector<ConstantRecord> constants;
     std::vector<std::string> virtual_methods;  // announced with classdb_register_extension_class_virtual_method
     uint64_t live_instances = 0;
 
@@ -67,6 +74,21 @@ struct ExtensionClass {
 // The initialization level being run, recorded with each registration.
 void set_current_level(int level);
 int current_level();
+
+// Every class database call of an extension, in the order made (refused
+// ones too; the log says why): `what` is "class", "method", "property",
+// "constant", "signal", "virtual" or "unregister", `name` the name it
+// passed (the class's for "class" and "unregister"), `level` the level
+// being run, -1 outside one.
+struct ClassDbCall {
+    std::string what;
+    std::string name;
+    int level = -1;
+};
+std::vector<ClassDbCall>& class_db_calls();
+
+// The documents extensions handed to the editor's help, in order.
+std::vector<std::string>& editor_help_documents();
 
 const ExtensionClass* find_extension_class(std::string_view name);
 ExtensionClass* find_extension_class_mut(std::string_view name);
@@ -100,12 +122,21 @@ bool set_extension_instance(Object* o, std::string_view cls, void* instance);
 void destroy_object(Object* o);
 
 // Virtuals, as the engine finds them: the hash is computed (here: given),
-// then get_virtual_call_data2 + call_virtual_with_data if both are set, else
-// get_virtual2; the answer is cached per object; null means not overridden.
+// then get_virtual_call_data2 + call_virtual_with_data if both are set (and
+// HostConfig::virtual_call_data), else get_virtual2; the answer is cached
+// per object; null means not overridden.
 bool virtual_overridden(Object* o, const char* name, uint32_t hash);
 bool call_virtual(Object* o, const char* name, uint32_t hash, const GDExtensionConstTypePtr* args, void* ret);
 // The class's answer, uncached (for tests).
 bool class_has_virtual(const ExtensionClass& cls, const char* name, uint32_t hash);
+// Whether the class overrides the virtual by each of its lookup callbacks,
+// uncached: get_virtual_call_data2 and get_virtual2 (false where the class
+// gives no such callback). A class giving both must answer alike.
+struct VirtualAnswers {
+    bool with_call_data = false;
+    bool direct = false;
+};
+VirtualAnswers class_virtual_answers(const ExtensionClass& cls, const char* name, uint32_t hash);
 
 struct CallResult {
     Variant value;

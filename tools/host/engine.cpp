@@ -26,11 +26,16 @@ Engine::Engine(Options options) {
     c.minor = options.minor;
     c.patch = options.patch;
     c.gate_by_version = options.gate_by_version;
+    c.withheld = options.withheld;
+    c.virtual_call_data = options.virtual_call_data;
     log().clear();
     log().set_echo(options.echo_errors);
     counters().reset();
     script_call_log().clear();
     set_script_call_log(false);
+    class_db_calls().clear();
+    editor_help_documents().clear();
+    bind_requests().clear();
     create_singletons();
     create_scene_root();
 }

@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/class_db.h"
 #include "host/config.h"
@@ -31,6 +32,8 @@ public:
         uint32_t patch = 0;
         bool gate_by_version = true;
         bool echo_errors = true;
+        std::vector<std::string> withheld = {};  // functions it lacks, whatever its version
+        bool virtual_call_data = true;           // false: virtuals through get_virtual2 alone
     };
 
     Engine() : Engine(Options{}) {}

@@ -236,16 +236,16 @@ std::vector<EngineBind> make_binds() {
     return v;
 }
 
-bool matches(const EngineBind& b, int64_t hash) {
+BindRequest::Found match(const EngineBind& b, int64_t hash) {
     if (b.hash == hash) {
-        return true;
+        return BindRequest::Found::current;
     }
     for (int64_t h : b.compatibility) {
         if (h == hash) {
-            return true;
+            return BindRequest::Found::compatibility;
         }
     }
-    return false;
+    return BindRequest::Found::none;
 }
 
 // Whether `self` may be passed to the bind: a live object of its class.
@@ -283,7 +283,13 @@ const std::vector<EngineBind>& engine_binds() {
     return binds;
 }
 
+std::vector<BindRequest>& bind_requests() {
+    static std::vector<BindRequest> requests;
+    return requests;
+}
+
 const EngineBind* find_engine_bind(std::string_view cls, std::string_view name, int64_t hash) {
+    bind_requests().push_back({std::string(cls), std::string(name), hash, BindRequest::Found::none});
     const ClassInfo* start = find_class(cls);
     if (start == nullptr) {
         log().engine_error("Method bind lookup on unknown class '" + std::string(cls) + "'.");
@@ -294,7 +300,9 @@ const EngineBind* find_engine_bind(std::string_view cls, std::string_view name, 
         for (const EngineBind& b : engine_binds()) {
             if (c->name == b.cls && name == b.name) {
                 name_seen = true;
-                if (matches(b, hash)) {
+                const BindRequest::Found found = match(b, hash);
+                if (found != BindRequest::Found::none) {
+                    bind_requests().back().found = found;
                     return &b;
                 }
             }

@@ -35,8 +35,21 @@ struct EngineBind {
 
 const std::vector<EngineBind>& engine_binds();
 // classdb_get_method_bind: searches parent classes; a wrong hash finds
-// nothing (and the engine's error is logged).
+// nothing (and the engine's error is logged). Each request is kept in
+// bind_requests().
 const EngineBind* find_engine_bind(std::string_view cls, std::string_view name, int64_t hash);
+
+// classdb_get_method_bind requests in order: the class, method and hash
+// asked for, and what they found: the bind under its current hash, under a
+// compatibility hash the engine keeps for older extensions, or nothing.
+struct BindRequest {
+    enum class Found { current, compatibility, none };
+    std::string cls;
+    std::string method;
+    int64_t hash = 0;
+    Found found = Found::none;
+};
+std::vector<BindRequest>& bind_requests();
 const EngineBind* engine_bind_named(const ClassInfo* cls, std::string_view name);
 
 void engine_bind_ptrcall(const EngineBind* bind, void* self, const void* const* args, void* ret);

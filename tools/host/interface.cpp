@@ -48,6 +48,11 @@ std::string latin1_to_utf8(const char* p, size_t n) {
 
 std::string name_of(const void* p) { return p != nullptr ? std::string(name_text(p)) : std::string(); }
 
+// Kept in class_db_calls(), whatever the host then makes of the call.
+void note_class_db_call(const char* what, const void* name) {
+    class_db_calls().push_back({what, name_of(name), current_level()});
+}
+
 bool check_library(const char* fn, void* library) {
     if (!is_library_token(library)) {
         log().engine_error(std::string(fn) + ": the library pointer is not one the host handed out.");
@@ -525,6 +530,7 @@ void* classdb_get_class_tag(const void* name) {
 void classdb_register_extension_class5(void* lib, const void* name, const void* parent,
                                        const GDExtensionClassCreationInfo5* info) {
     COUNT(classdb_register_extension_class5);
+    note_class_db_call("class", name);
     if (check_library("classdb_register_extension_class5", lib)) {
         register_class(lib, name_of(name), name_of(parent), info);
     }
@@ -532,6 +538,7 @@ void classdb_register_extension_class5(void* lib, const void* name, const void* 
 
 void classdb_register_extension_class_method(void* lib, const void* cls, const GDExtensionClassMethodInfo* info) {
     COUNT(classdb_register_extension_class_method);
+    note_class_db_call("method", info != nullptr ? info->name : nullptr);
     if (check_library("classdb_register_extension_class_method", lib)) {
         register_method(lib, name_of(cls), info);
     }
@@ -540,24 +547,28 @@ void classdb_register_extension_class_method(void* lib, const void* cls, const G
 void classdb_register_extension_class_virtual_method(void* lib, const void* cls,
                                                      const GDExtensionClassVirtualMethodInfo* info) {
     COUNT(classdb_register_extension_class_virtual_method);
+    note_class_db_call("virtual", info != nullptr ? info->name : nullptr);
     ExtensionClass* c = find_extension_class_mut(name_of(cls));
     if (check_library("classdb_register_extension_class_virtual_method", lib) && c != nullptr && info != nullptr) {
         c->virtual_methods.push_back(name_of(info->name));
     }
 }
 
-void classdb_register_extension_class_integer_constant(void* lib, const void* cls, const void*, const void* constant,
-                                                       GDExtensionInt, GDExtensionBool) {
+void classdb_register_extension_class_integer_constant(void* lib, const void* cls, const void* enum_name,
+                                                       const void* constant, GDExtensionInt value,
+                                                       GDExtensionBool is_bitfield) {
     COUNT(classdb_register_extension_class_integer_constant);
+    note_class_db_call("constant", constant);
     ExtensionClass* c = find_extension_class_mut(name_of(cls));
     if (check_library("classdb_register_extension_class_integer_constant", lib) && c != nullptr) {
-        c->constants.push_back(name_of(constant));
+        c->constants.push_back({name_of(enum_name), name_of(constant), value, is_bitfield != 0});
     }
 }
 
 void classdb_register_extension_class_property(void* lib, const void* cls, const GDExtensionPropertyInfo* info,
                                                const void* setter, const void* getter) {
     COUNT(classdb_register_extension_class_property);
+    note_class_db_call("property", info != nullptr ? info->name : nullptr);
     if (check_library("classdb_register_extension_class_property", lib)) {
         register_property(lib, name_of(cls), info, name_of(setter), name_of(getter), -1);
     }
@@ -566,6 +577,7 @@ void classdb_register_extension_class_property(void* lib, const void* cls, const
 void classdb_register_extension_class_property_indexed(void* lib, const void* cls, const GDExtensionPropertyInfo* info,
                                                        const void* setter, const void* getter, GDExtensionInt index) {
     COUNT(classdb_register_extension_class_property_indexed);
+    note_class_db_call("property", info != nullptr ? info->name : nullptr);
     if (check_library("classdb_register_extension_class_property_indexed", lib)) {
         register_property(lib, name_of(cls), info, name_of(setter), name_of(getter), index);
     }
@@ -584,6 +596,7 @@ void classdb_register_extension_class_property_subgroup(void* lib, const void*, 
 void classdb_register_extension_class_signal(void* lib, const void* cls, const void* signal,
                                              const GDExtensionPropertyInfo*, GDExtensionInt) {
     COUNT(classdb_register_extension_class_signal);
+    note_class_db_call("signal", signal);
     ExtensionClass* c = find_extension_class_mut(name_of(cls));
     if (check_library("classdb_register_extension_class_signal", lib) && c != nullptr) {
         c->signals.push_back(name_of(signal));
@@ -592,6 +605,7 @@ void classdb_register_extension_class_signal(void* lib, const void* cls, const v
 
 void classdb_unregister_extension_class(void* lib, const void* cls) {
     COUNT(classdb_unregister_extension_class);
+    note_class_db_call("unregister", cls);
     if (check_library("classdb_unregister_extension_class", lib)) {
         unregister_class(lib, name_of(cls));
     }
@@ -604,9 +618,14 @@ void get_library_path(void* lib, void* r_path) {
 
 void editor_add_plugin(const void*) { COUNT(editor_add_plugin); }
 void editor_remove_plugin(const void*) { COUNT(editor_remove_plugin); }
-void editor_help_load_xml_from_utf8_chars(const char*) { COUNT(editor_help_load_xml_from_utf8_chars); }
-void editor_help_load_xml_from_utf8_chars_and_len(const char*, GDExtensionInt) {
+void editor_help_load_xml_from_utf8_chars(const char* data) {
+    COUNT(editor_help_load_xml_from_utf8_chars);
+    editor_help_documents().emplace_back(data != nullptr ? data : "");
+}
+void editor_help_load_xml_from_utf8_chars_and_len(const char* data, GDExtensionInt size) {
     COUNT(editor_help_load_xml_from_utf8_chars_and_len);
+    editor_help_documents().emplace_back(data != nullptr && size > 0 ? std::string(data, static_cast<size_t>(size))
+                                                                     : std::string());
 }
 
 #undef COUNT
@@ -653,6 +672,7 @@ static_assert(std::is_same_v<decltype(&classdb_get_class_tag), GDExtensionInterf
 static_assert(std::is_same_v<decltype(&classdb_register_extension_class5), GDExtensionInterfaceClassdbRegisterExtensionClass5>);
 static_assert(std::is_same_v<decltype(&classdb_register_extension_class_method), GDExtensionInterfaceClassdbRegisterExtensionClassMethod>);
 static_assert(std::is_same_v<decltype(&classdb_register_extension_class_property), GDExtensionInterfaceClassdbRegisterExtensionClassProperty>);
+static_assert(std::is_same_v<decltype(&classdb_register_extension_class_integer_constant), GDExtensionInterfaceClassdbRegisterExtensionClassIntegerConstant>);
 static_assert(std::is_same_v<decltype(&classdb_unregister_extension_class), GDExtensionInterfaceClassdbUnregisterExtensionClass>);
 static_assert(std::is_same_v<decltype(&get_library_path), GDExtensionInterfaceGetLibraryPath>);
 
@@ -686,6 +706,11 @@ GDExtensionInterfaceFunctionPtr get_proc_address(const char* name) {
         return nullptr;
     }
     const HostConfig& c = config();
+    for (const std::string& w : c.withheld) {
+        if (w == name) {
+            return nullptr;
+        }
+    }
     for (const Entry& e : kTable) {
         if (std::strcmp(e.name, name) == 0) {
             const bool too_new = e.major > c.major || (e.major == c.major && e.minor > c.minor);

@@ -90,11 +90,11 @@ void Library::initialize(GDExtensionInitializationLevel top) {
     set_current_level(-1);
 }
 
-void Library::deinitialize() {
+void Library::deinitialize(GDExtensionInitializationLevel bottom) {
     if (!accepted_) {
         return;
     }
-    for (int level = level_; level >= 0; --level) {
+    for (int level = level_; level >= static_cast<int>(bottom); --level) {
         set_current_level(level);
         level_ = level - 1;
         if (init_.deinitialize != nullptr) {

@@ -24,8 +24,8 @@ public:
     bool call_entry();
     // Levels from core up to `top`, skipping those already run.
     void initialize(GDExtensionInitializationLevel top = GDEXTENSION_INITIALIZATION_EDITOR);
-    // Levels back down, in reverse.
-    void deinitialize();
+    // Levels back down to `bottom`, in reverse.
+    void deinitialize(GDExtensionInitializationLevel bottom = GDEXTENSION_INITIALIZATION_CORE);
     void close();
 
     bool is_open() const { return handle_ != nullptr; }
