@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "simulation/node_cache.h"
+
 namespace warfield::fuzz {
 namespace {
 
@@ -153,7 +155,9 @@ StoreSnapshot snapshot_store(const Warfield& w) {
 }
 
 std::string check_node_memory(const Warfield& w, const test::FakeHost& scene) {
-    const NodeCache& cache = w.frame().node_cache;
+    const NodeCache* remembered = existing_node_cache(w.frame());
+    if (remembered == nullptr) return {};  // the node never entered the tree
+    const NodeCache& cache = *remembered;
     std::size_t settled = 0;
     for (std::size_t slot = 0; slot < cache.slot_count(); ++slot) {
         const ProjectileNodes& n = *cache.find(static_cast<int32_t>(slot));

@@ -20,6 +20,7 @@
 #include "pool_model.h"
 #include "scene_edits.h"
 #include "server/warfield.h"
+#include "simulation/node_cache.h"
 #include "inspect.h"
 
 namespace warfield::fuzz {

@@ -17,7 +17,7 @@
 #include "server/slot_pool.h"
 #include "server/target_index.h"
 #include "server/target_state.h"
-#include "simulation/frame_state.h"
+#include "server/frame_state.h"
 
 namespace warfield {
 

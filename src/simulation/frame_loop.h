@@ -28,7 +28,7 @@ template <NodeLookup Lookup>
 void ready_with(Warfield& warfield, Host& host) {
     if (host.is_editor_hint()) return;
     FrameState& frame = warfield.frame();
-    if constexpr (Lookup == NodeLookup::remembered) frame.node_cache.watch(host);
+    if constexpr (Lookup == NodeLookup::remembered) node_cache_of(frame).watch(host);
     const ObjectHandle viewport = host.get_viewport();
     if (viewport == nullptr) return;
     const Rect2 rect = host.get_visible_rect(viewport);
@@ -44,7 +44,8 @@ void step_projectiles_with(Warfield& warfield, Host& host, float delta) {
     // Nodes are remembered only while the engine reports what changes them.
     NodeCache* cache = nullptr;
     if constexpr (Lookup == NodeLookup::remembered) {
-        if (frame.node_cache.watching()) cache = &frame.node_cache;
+        NodeCache* remembered = existing_node_cache(frame);
+        if (remembered != nullptr && remembered->watching()) cache = remembered;
     }
     SlotPool<ProjectileState>& projectiles = warfield.projectiles();
     // The size is read afresh for every slot: projectiles appended by scripts

@@ -1,5 +1,7 @@
 #include "simulation/node_cache.h"
 
+#include <memory>
+
 namespace warfield {
 
 bool NodeCache::watch(Host& host) {
@@ -58,6 +60,17 @@ void NodeCache::node_changed(uint64_t instance_id) {
         nodes.settled = static_cast<uint8_t>(nodes.settled & ~bit_of(role));
         unsettle(slot, role);
     }
+}
+
+NodeCache& node_cache_of(FrameState& frame) {
+    if (frame.node_memory == nullptr) frame.node_memory = std::make_unique<NodeCache>();
+    return static_cast<NodeCache&>(*frame.node_memory);
+}
+
+NodeCache* existing_node_cache(FrameState& frame) { return static_cast<NodeCache*>(frame.node_memory.get()); }
+
+const NodeCache* existing_node_cache(const FrameState& frame) {
+    return static_cast<const NodeCache*>(frame.node_memory.get());
 }
 
 }  // namespace warfield

@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "server/frame_state.h"
+#include "server/node_memory.h"
 #include "simulation/host.h"
 #include "simulation/node_watch.h"
 
@@ -64,7 +66,7 @@ struct ProjectileNodes {
 // One entry per projectile slot. Grows with the pool (only when the pool has
 // grown), never shrinks, and is reached by slot each time: nothing holds an
 // entry across a script call, since the engine's reports arrive inside them.
-class NodeCache final : public TreeWatcher {
+class NodeCache final : public TreeWatcher, public NodeMemory {
 public:
     NodeCache() = default;
     NodeCache(const NodeCache&) = delete;
@@ -114,6 +116,13 @@ private:
     std::vector<ProjectileNodes> slots_;
     NodeWatch watch_;
 };
+
+// The node memory of the frame's state, made on first use; and the one
+// there is, or null. The frame is the only maker of a node memory, so it is
+// always a NodeCache.
+NodeCache& node_cache_of(FrameState& frame);
+NodeCache* existing_node_cache(FrameState& frame);
+const NodeCache* existing_node_cache(const FrameState& frame);
 
 // How a frame finds a projectile's nodes.
 enum class NodeLookup : uint8_t {

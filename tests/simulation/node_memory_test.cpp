@@ -313,7 +313,7 @@ TEST(NodeMemory, AHostThatCannotReportChangesGetsEveryNodeLookedUpEveryTime) {
     w.register_projectile({.node_instance_id = s.root, .type = 0, .velocity = {10, 0}, .rotate_follow_velocity = true});
     for (int f = 0; f < 3; ++f) _physics_process(w, host, 1.0 / 60.0);
     EXPECT_EQ(host.count(HostOp::get_node_or_null), 6u);  // the body, twice a frame
-    EXPECT_EQ(w.frame().node_cache.watched(), 0u);
+    EXPECT_EQ(node_cache_of(w.frame()).watched(), 0u);
 }
 
 }  // namespace

@@ -2,9 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "server/math_types.h"
-#include "simulation/node_cache.h"
+#include "server/node_memory.h"
 
 namespace warfield {
 
@@ -13,7 +14,8 @@ struct FrameState {
     // The viewport's visible rectangle, widened by 100 units left and right,
     // as _ready captured it; projectiles that leave it are over.
     Rect2 visible_rect{};
-    NodeCache node_cache;  // by projectile slot
+    // Made by the frame when the node first enters the tree; null before.
+    std::unique_ptr<NodeMemory> node_memory;
 };
 
 }  // namespace warfield
