@@ -30,7 +30,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "simulation/host.h"
+#include "port/host.h"
 
 namespace warfield::test {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "server/warfield.h"
-#include "simulation/host.h"
+#include "port/host.h"
 #include "simulation/node_cache.h"
 
 namespace warfield::test {

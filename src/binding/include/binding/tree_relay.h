@@ -4,7 +4,7 @@
 #pragma once
 
 #include "gdextension/gde_abi.h"
-#include "simulation/host.h"
+#include "port/host.h"
 
 namespace warfield::gde {
 

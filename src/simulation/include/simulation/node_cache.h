@@ -18,7 +18,7 @@
 
 #include "server/frame_state.h"
 #include "server/node_memory.h"
-#include "simulation/host.h"
+#include "port/host.h"
 #include "simulation/node_watch.h"
 
 namespace warfield {

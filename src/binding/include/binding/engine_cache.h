@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gdextension/builtins.h"
-#include "simulation/host.h"
+#include "port/host.h"
 
 namespace warfield::gde {
 

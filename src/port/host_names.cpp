@@ -2,7 +2,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "simulation/host.h"
+#include "port/host.h"
 
 namespace warfield {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "server/warfield.h"
-#include "simulation/host.h"
+#include "port/host.h"
 #include "simulation/node_cache.h"
 
 namespace warfield {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "server/warfield.h"
-#include "simulation/host.h"
+#include "port/host.h"
 
 namespace warfield {
 

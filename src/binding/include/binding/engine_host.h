@@ -5,7 +5,7 @@
 
 #include "binding/engine_cache.h"
 #include "binding/tree_relay.h"
-#include "simulation/host.h"
+#include "port/host.h"
 
 namespace warfield::gde {
 

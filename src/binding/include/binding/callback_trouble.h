@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "gdextension/gde_abi.h"
-#include "simulation/host.h"
+#include "port/host.h"
 
 namespace warfield::gde {
 

@@ -9,7 +9,7 @@
 #include "server/math_types.h"
 #include "server/projectile_state.h"
 #include "server/warfield.h"
-#include "simulation/host.h"
+#include "port/host.h"
 #include "simulation/node_cache.h"
 
 namespace warfield {
