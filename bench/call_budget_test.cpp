@@ -7,7 +7,7 @@
 
 #include "call_budget.h"
 #include "call_recorder.h"
-#include "host/array.h"
+#include "stand_in/array.h"
 #include "library_scene.h"
 #include "scenes.h"
 #include "simulation/physics_frame.h"
@@ -38,7 +38,7 @@ TEST_P(EveryKind, CoreFramesMakeThePrescribedHostCalls) {
 
 TEST_P(EveryKind, LibraryFramesMakeThePrescribedEngineCallsAndNoNames) {
     LibraryScene scene(GetParam(), 20);
-    ASSERT_NE(scene.node, nullptr) << whost::log().dump();
+    ASSERT_NE(scene.node, nullptr) << stand_in::log().dump();
     scene.frame();
     EngineCallMeter meter;
     meter.start();
@@ -46,20 +46,20 @@ TEST_P(EveryKind, LibraryFramesMakeThePrescribedEngineCallsAndNoNames) {
     const EngineCallCount c = meter.stop(kPeriod, 20);
     EXPECT_EQ(budget_differences(GetParam(), c), "") << kind_name(static_cast<Kind>(GetParam()));
     EXPECT_EQ(scene.script.get_active_projectile_count(), 20);
-    EXPECT_TRUE(whost::log().entries().empty()) << whost::log().dump();
+    EXPECT_TRUE(stand_in::log().entries().empty()) << stand_in::log().dump();
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, ::testing::Range(0, kKindCount),
                          [](const ::testing::TestParamInfo<int>& i) { return kind_name(static_cast<Kind>(i.param)); });
 
 TEST(QueryResult, IsSizedOnceAndWrittenByIndexOnBothPaths) {
-    whost::Engine engine;
+    stand_in::Engine engine;
     ASSERT_TRUE(engine.load(library_path()));
     // Array.resize is the only Array method the library takes from the
     // engine: it has no push_back to call.
-    EXPECT_EQ(whost::counters().of(whost::Fn::variant_get_ptr_builtin_method), 1u);
-    whost::Object* node = engine.instantiate("Warfield");
-    engine.add_child(engine.root(), static_cast<whost::Node*>(node));
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::variant_get_ptr_builtin_method), 1u);
+    stand_in::Object* node = engine.instantiate("Warfield");
+    engine.add_child(engine.root(), static_cast<stand_in::Node*>(node));
     demo::WarfieldScript script(node);
     for (int i = 0; i < 7; ++i) {
         demo::TargetSpec t;
@@ -68,23 +68,23 @@ TEST(QueryResult, IsSizedOnceAndWrittenByIndexOnBothPaths) {
     }
     engine.physics_frame(kDelta);
 
-    const whost::Counters before = whost::counters();
+    const stand_in::Counters before = stand_in::counters();
     std::vector<int64_t> ids;
     script.query_targets_all(1, 1, ids);  // dynamic
     const int64_t camp = 1;
     const int64_t flags = 1;
     const GDExtensionConstTypePtr args[2] = {&camp, &flags};
     alignas(8) unsigned char slot[8];
-    whost::array_new(slot);
-    ASSERT_TRUE(whost::ptrcall_method(node, "query_targets_all", args, slot));  // typed
-    EXPECT_EQ(whost::array_size(slot), 7);
-    whost::array_destroy(slot);
+    stand_in::array_new(slot);
+    ASSERT_TRUE(stand_in::ptrcall_method(node, "query_targets_all", args, slot));  // typed
+    EXPECT_EQ(stand_in::array_size(slot), 7);
+    stand_in::array_destroy(slot);
 
-    const whost::Counters& after = whost::counters();
+    const stand_in::Counters& after = stand_in::counters();
     EXPECT_EQ(ids.size(), 7u);
-    EXPECT_EQ(after.of(whost::Fn::array_operator_index) - before.of(whost::Fn::array_operator_index), 14u);
-    EXPECT_EQ(after.of(whost::Fn::array_set_typed) - before.of(whost::Fn::array_set_typed), 2u);
-    EXPECT_EQ(after.of(whost::Fn::variant_get_ptr_builtin_method), 1u);
+    EXPECT_EQ(after.of(stand_in::Fn::array_operator_index) - before.of(stand_in::Fn::array_operator_index), 14u);
+    EXPECT_EQ(after.of(stand_in::Fn::array_set_typed) - before.of(stand_in::Fn::array_set_typed), 2u);
+    EXPECT_EQ(after.of(stand_in::Fn::variant_get_ptr_builtin_method), 1u);
     EXPECT_EQ(after.string_names_made, before.string_names_made);
 }
 

@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "library_scene.h"
-#include "host/array.h"
-#include "host/counters.h"
-#include "host/engine.h"
-#include "host/strings.h"
+#include "stand_in/array.h"
+#include "stand_in/counters.h"
+#include "stand_in/engine.h"
+#include "stand_in/strings.h"
 
 namespace warfield::bench {
 namespace {
 
-using whost::Fn;
+using stand_in::Fn;
 using Clock = std::chrono::steady_clock;
 
 constexpr int32_t kLive = 1000;
@@ -75,14 +75,14 @@ BENCHMARK(BM_EngineCallsPerProjectileFrame)->DenseRange(0, 4)->Unit(benchmark::k
 void BM_QueryResultArray(benchmark::State& state) {
     const auto matches = static_cast<int32_t>(state.range(0));
     const bool typed = state.range(1) != 0;
-    whost::Engine engine;  // starts the counters afresh
+    stand_in::Engine engine;  // starts the counters afresh
     if (!engine.load(library_path())) {
         state.SkipWithError("the extension library did not load");
         return;
     }
-    const uint64_t builtins_fetched = whost::counters().of(Fn::variant_get_ptr_builtin_method);
-    whost::Object* node = engine.instantiate("Warfield");
-    engine.add_child(engine.root(), static_cast<whost::Node*>(node));
+    const uint64_t builtins_fetched = stand_in::counters().of(Fn::variant_get_ptr_builtin_method);
+    stand_in::Object* node = engine.instantiate("Warfield");
+    engine.add_child(engine.root(), static_cast<stand_in::Node*>(node));
     demo::WarfieldScript script(node);
     for (int32_t i = 0; i < matches; ++i) {
         demo::TargetSpec t;
@@ -95,25 +95,25 @@ void BM_QueryResultArray(benchmark::State& state) {
 
     const int64_t camp = 1;
     const int64_t flags = 1;
-    const whost::Variant v_camp(camp);
-    const whost::Variant v_flags(flags);
-    const whost::Variant* vargs[2] = {&v_camp, &v_flags};
+    const stand_in::Variant v_camp(camp);
+    const stand_in::Variant v_flags(flags);
+    const stand_in::Variant* vargs[2] = {&v_camp, &v_flags};
     const GDExtensionConstTypePtr pargs[2] = {&camp, &flags};
     int64_t size = -1;
-    const whost::Counters before = whost::counters();
+    const stand_in::Counters before = stand_in::counters();
     for (auto _ : state) {
         if (typed) {
             alignas(8) unsigned char slot[8];
-            whost::array_new(slot);
-            whost::ptrcall_method(node, "query_targets_all", pargs, slot);
-            size = whost::array_size(slot);
-            whost::array_destroy(slot);
+            stand_in::array_new(slot);
+            stand_in::ptrcall_method(node, "query_targets_all", pargs, slot);
+            size = stand_in::array_size(slot);
+            stand_in::array_destroy(slot);
         } else {
-            const whost::CallResult r = whost::call_method(node, "query_targets_all", vargs, 2);
-            size = whost::array_size(whost::var_payload(r.value.raw()));
+            const stand_in::CallResult r = stand_in::call_method(node, "query_targets_all", vargs, 2);
+            size = stand_in::array_size(stand_in::var_payload(r.value.raw()));
         }
     }
-    const whost::Counters& after = whost::counters();
+    const stand_in::Counters& after = stand_in::counters();
     const auto per_query = [&](Fn f) {
         return static_cast<double>(after.of(f) - before.of(f)) / static_cast<double>(state.iterations());
     };

@@ -11,7 +11,7 @@
 
 namespace warfield::bench {
 
-using whost::Fn;
+using stand_in::Fn;
 
 std::string library_path() {
     if (const char* env = std::getenv("WARFIELD_LIBRARY"); env != nullptr && *env != '\0') return env;
@@ -55,9 +55,9 @@ demo::ProjectileSpec flight(int kind, int64_t node, int64_t target) {
 
 // Calls through every engine bind of that class and name (compatibility
 // hashes included) between two counter snapshots.
-uint64_t bind_delta(const whost::Counters& before, const whost::Counters& after, BindName b) {
+uint64_t bind_delta(const stand_in::Counters& before, const stand_in::Counters& after, BindName b) {
     uint64_t n = 0;
-    for (const whost::EngineBind& e : whost::engine_binds()) {
+    for (const stand_in::EngineBind& e : stand_in::engine_binds()) {
         if (std::string_view(e.cls) == b.cls && std::string_view(e.name) == b.name) {
             n += after.binds[e.index] - before.binds[e.index];
         }
@@ -74,16 +74,16 @@ LibraryScene::LibraryScene(int kind, int32_t live_count) : live(live_count) {
     if (!loaded) return;
     node = engine.instantiate("Warfield");
     if (node == nullptr) return;
-    engine.add_child(engine.root(), static_cast<whost::Node*>(node));
+    engine.add_child(engine.root(), static_cast<stand_in::Node*>(node));
     script = demo::WarfieldScript(node);
-    whost::Node2D* target = engine.make_node2d("Target", {1e7f, 1e7f});
+    stand_in::Node2D* target = engine.make_node2d("Target", {1e7f, 1e7f});
     engine.add_child(engine.root(), target);
     for (int32_t i = 0; i < live; ++i) {
         const demo::ProjectileScene s = demo::make_projectile_scene(engine, engine.root(), {0.0f, 5e8f});
         for (const char* m : {"update_grid_pos", "check_shooter_height", "over_from_extension", "land_from_extension",
                               "enable_monitoring", "disable_monitoring", "hit_target_from_extension",
                               "target_died_from_extension", "find_track_target"}) {
-            engine.set_script_method(s.root, m, [](whost::Object&) { return whost::Variant(); });
+            engine.set_script_method(s.root, m, [](stand_in::Object&) { return stand_in::Variant(); });
         }
         script.register_projectile(flight(kind, s.id(), static_cast<int64_t>(target->id)));
     }
@@ -93,16 +93,16 @@ void LibraryScene::frame() {
     if (node == nullptr) return;
     const double delta = 1.0 / 60.0;
     const GDExtensionConstTypePtr args[1] = {&delta};
-    whost::call_virtual(node, "_physics_process", whost::virtual_hash::kDelta, args, nullptr);
+    stand_in::call_virtual(node, "_physics_process", stand_in::virtual_hash::kDelta, args, nullptr);
 }
 
 void EngineCallMeter::start() {
-    before_ = whost::counters();
-    texts_ = whost::live_texts();
+    before_ = stand_in::counters();
+    texts_ = stand_in::live_texts();
 }
 
 EngineCallCount EngineCallMeter::stop(uint64_t frames, int32_t live) const {
-    const whost::Counters& after = whost::counters();
+    const stand_in::Counters& after = stand_in::counters();
     const double pf = static_cast<double>(frames) * live;
     const auto per_pf = [&](uint64_t n) { return static_cast<double>(n) / pf; };
     const auto delta_of = [&](Fn f) { return after.of(f) - before_.of(f); };
@@ -118,7 +118,7 @@ EngineCallCount EngineCallMeter::stop(uint64_t frames, int32_t live) const {
     c.ptrcalls_per_pf = per_pf(delta_of(Fn::object_method_bind_ptrcall) - fixed);
     c.bind_calls_per_pf = per_pf(delta_of(Fn::object_method_bind_call));
     c.variant_destroys_per_pf = per_pf(delta_of(Fn::variant_destroy));
-    for (std::size_t f = 0; f < whost::kFnCount; ++f) {
+    for (std::size_t f = 0; f < stand_in::kFnCount; ++f) {
         const auto fn = static_cast<Fn>(f);
         if (fn == Fn::object_get_instance_from_id || fn == Fn::object_cast_to || fn == Fn::object_get_instance_id ||
             fn == Fn::object_call_script_method ||
@@ -128,7 +128,7 @@ EngineCallCount EngineCallMeter::stop(uint64_t frames, int32_t live) const {
         c.other_per_pf += per_pf(after.interface[f] - before_.interface[f]);
     }
     c.names_made = after.string_names_made - before_.string_names_made;
-    const whost::LiveTexts texts = whost::live_texts();
+    const stand_in::LiveTexts texts = stand_in::live_texts();
     c.texts_unchanged = texts.strings == texts_.strings && texts.names == texts_.names && texts.paths == texts_.paths;
     return c;
 }

@@ -7,9 +7,9 @@
 
 #include "call_budget.h"
 #include "demo/warfield_script.h"
-#include "host/counters.h"
-#include "host/engine.h"
-#include "host/strings.h"
+#include "stand_in/counters.h"
+#include "stand_in/engine.h"
+#include "stand_in/strings.h"
 
 namespace warfield::bench {
 
@@ -25,9 +25,9 @@ struct LibraryScene {
     // the scene tree that decides whom to call.
     void frame();
 
-    whost::Engine engine;
+    stand_in::Engine engine;
     bool loaded = false;
-    whost::Object* node = nullptr;
+    stand_in::Object* node = nullptr;
     demo::WarfieldScript script{nullptr};
     int32_t live;
 };
@@ -51,8 +51,8 @@ public:
     EngineCallCount stop(uint64_t frames, int32_t live) const;
 
 private:
-    whost::Counters before_;
-    whost::LiveTexts texts_{};
+    stand_in::Counters before_;
+    stand_in::LiveTexts texts_{};
 };
 
 // "" when the count is what the rules prescribe for the kind.

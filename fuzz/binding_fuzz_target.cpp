@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "byte_reader.h"
-#include "host/engine.h"
+#include "stand_in/engine.h"
 #include "ops.h"
 
 namespace {
 
-using whost::Object;
-using whost::Variant;
+using stand_in::Object;
+using stand_in::Variant;
 using warfield::fuzz::ByteReader;
 
 constexpr const char* kScriptMethods[] = {
@@ -39,14 +39,14 @@ bool trace() {
     return on;
 }
 
-whost::Engine& engine() {
-    static whost::Engine* e = [] {
-        whost::Engine::Options options;
+stand_in::Engine& engine() {
+    static stand_in::Engine* e = [] {
+        stand_in::Engine::Options options;
         options.echo_errors = false;
-        auto* created = new whost::Engine(options);
-        created->set_visible_rect(whost::Rect2{{0, 0}, {1280, 720}});
+        auto* created = new stand_in::Engine(options);
+        created->set_visible_rect(stand_in::Rect2{{0, 0}, {1280, 720}});
         if (!created->load(WARFIELD_FUZZ_LIBRARY)) {
-            std::fprintf(stderr, "cannot load %s\n%s\n", WARFIELD_FUZZ_LIBRARY, whost::log().dump().c_str());
+            std::fprintf(stderr, "cannot load %s\n%s\n", WARFIELD_FUZZ_LIBRARY, stand_in::log().dump().c_str());
             std::abort();
         }
         return created;
@@ -61,11 +61,11 @@ public:
     void go() {
         cls_ = e_.extension_class("Warfield");
         w_ = e_.instantiate("Warfield");
-        e_.add_child(e_.root(), static_cast<whost::Node*>(w_));
+        e_.add_child(e_.root(), static_cast<stand_in::Node*>(w_));
         while (!in_.exhausted() && ops_ < kMaxOps) op();
         e_.free(w_);
         for (uint64_t id : roots_) {
-            if (Object* o = whost::object_by_id(id)) e_.free(o);
+            if (Object* o = stand_in::object_by_id(id)) e_.free(o);
         }
     }
 
@@ -88,8 +88,8 @@ private:
             default: {
                 // The node re-captures the play area only on _ready, so this
                 // matters to nodes made later; any rectangle will do.
-                const whost::Vector2 p{f32(), f32()};
-                const whost::Vector2 s{f32(), f32()};
+                const stand_in::Vector2 p{f32(), f32()};
+                const stand_in::Vector2 s{f32(), f32()};
                 e_.set_visible_rect({p, s});
                 break;
             }
@@ -140,11 +140,11 @@ private:
             }
             case GDEXTENSION_VARIANT_TYPE_VECTOR2: {
                 const float x = f32();
-                return Variant(whost::Vector2{x, f32()});
+                return Variant(stand_in::Vector2{x, f32()});
             }
             case GDEXTENSION_VARIANT_TYPE_VECTOR2I: {
                 const auto x = static_cast<int32_t>(any_int());
-                return Variant(whost::Vector2i{x, static_cast<int32_t>(any_int())});
+                return Variant(stand_in::Vector2i{x, static_cast<int32_t>(any_int())});
             }
             case 100: return Variant(any_int());
             case 101: return Variant(static_cast<double>(f32()));
@@ -154,15 +154,15 @@ private:
             case 105: return Variant(w_);
             case 106: {
                 const float x = f32();
-                return Variant(whost::Vector2{x, f32()});
+                return Variant(stand_in::Vector2{x, f32()});
             }
-            default: return Variant(whost::Vector2i{1, -1});
+            default: return Variant(stand_in::Vector2i{1, -1});
         }
     }
 
     void call() {
         if (cls_ == nullptr || cls_->methods.empty()) return;
-        const whost::MethodRecord& m = cls_->methods[in_.u8() % cls_->methods.size()];
+        const stand_in::MethodRecord& m = cls_->methods[in_.u8() % cls_->methods.size()];
         const int declared = static_cast<int>(m.arguments.size());
         // Mostly the declared count; sometimes short or long.
         const uint8_t c = in_.u8();
@@ -175,8 +175,8 @@ private:
         std::unique_ptr<const Variant*[]> ptrs;
         if (!args.empty()) ptrs = std::make_unique<const Variant*[]>(args.size());
         for (size_t i = 0; i < args.size(); ++i) ptrs[i] = &args[i];
-        const whost::CallResult r =
-            whost::call_method(w_, m.name, ptrs.get(), static_cast<int64_t>(args.size()));
+        const stand_in::CallResult r =
+            stand_in::call_method(w_, m.name, ptrs.get(), static_cast<int64_t>(args.size()));
         if (trace()) {
             std::fprintf(stderr, "%*s%s/%d: error %d at %d\n", 2 * depth_, "", m.name.c_str(), count,
                          static_cast<int>(r.error.error), r.error.argument);
@@ -190,11 +190,11 @@ private:
     void spawn() {
         if (roots_.size() >= 64) return;
         const uint8_t shape = in_.u8();
-        whost::Node2D* root = e_.make_node2d("Projectile", {f32(), f32()});
+        stand_in::Node2D* root = e_.make_node2d("Projectile", {f32(), f32()});
         e_.add_child(e_.root(), root);
         roots_.push_back(root->id);
         if (shape & 1) {
-            whost::Node2D* body = e_.make_node2d("ProjectileBodyNode");
+            stand_in::Node2D* body = e_.make_node2d("ProjectileBodyNode");
             e_.add_child(root, body);
             if (shape & 2) e_.add_child(body, e_.make_node2d("ProjectileSprite"));
         }
@@ -214,7 +214,7 @@ private:
         for (int i = 0; i < (b & 3) && ops_ < kMaxOps; ++i) {
             if ((b & 4) != 0 && i == 0) {
                 // Free this very node first: the caller must not touch it again.
-                if (Object* o = whost::object_by_id(self)) e_.free(o);
+                if (Object* o = stand_in::object_by_id(self)) e_.free(o);
                 continue;
             }
             op();
@@ -226,13 +226,13 @@ private:
     void free_one() {
         if (roots_.empty()) return;
         const uint64_t id = roots_[in_.u8() % roots_.size()];
-        Object* o = whost::object_by_id(id);
+        Object* o = stand_in::object_by_id(id);
         if (o == nullptr) return;
         // A child or the root itself.
-        whost::Node* n = whost::as_node(o);
+        stand_in::Node* n = stand_in::as_node(o);
         const uint8_t which = in_.u8() % 3;
         if (which == 1 && n != nullptr) {
-            if (whost::Node* body = whost::find_node(n, "ProjectileBodyNode")) {
+            if (stand_in::Node* body = stand_in::find_node(n, "ProjectileBodyNode")) {
                 e_.free(body);
                 return;
             }
@@ -241,8 +241,8 @@ private:
     }
 
     ByteReader in_;
-    whost::Engine& e_;
-    const whost::ExtensionClass* cls_ = nullptr;
+    stand_in::Engine& e_;
+    const stand_in::ExtensionClass* cls_ = nullptr;
     Object* w_ = nullptr;
     std::vector<uint64_t> roots_;
     int ops_ = 0;
@@ -253,17 +253,17 @@ private:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    whost::Engine& e = engine();
-    const size_t objects_before = whost::live_object_count();
-    whost::log().clear();
+    stand_in::Engine& e = engine();
+    const size_t objects_before = stand_in::live_object_count();
+    stand_in::log().clear();
     e.set_editor_hint(false);
     Run(data, size).go();
-    if (!whost::log().entries().empty()) {
-        std::fprintf(stderr, "the engine logged:\n%s\n", whost::log().dump().c_str());
+    if (!stand_in::log().entries().empty()) {
+        std::fprintf(stderr, "the engine logged:\n%s\n", stand_in::log().dump().c_str());
         std::abort();
     }
-    if (whost::live_object_count() != objects_before) {
-        std::fprintf(stderr, "%zu objects outlived the input\n", whost::live_object_count() - objects_before);
+    if (stand_in::live_object_count() != objects_before) {
+        std::fprintf(stderr, "%zu objects outlived the input\n", stand_in::live_object_count() - objects_before);
         std::abort();
     }
     return 0;

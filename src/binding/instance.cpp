@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "binding/class_registry.h"
+#include "binding/class_db.h"
 #include "simulation/physics_frame.h"
 #include "gdextension/interface.h"
 

@@ -1,5 +1,5 @@
 // The library's only exported symbol, named in warfield.gdextension.
-#include "gdextension/binding.h"
+#include "gdextension/initialization.h"
 #include "register/module.h"
 
 #if defined(_WIN32)
@@ -12,7 +12,7 @@ extern "C" WARFIELD_EXPORT GDExtensionBool warfield_init(GDExtensionInterfaceGet
                                                          GDExtensionClassLibraryPtr library,
                                                          GDExtensionInitialization* r_initialization) {
     try {
-        return warfield::gde::Binding::init(get_proc_address, library, r_initialization,
+        return warfield::gde::Initialization::init(get_proc_address, library, r_initialization,
                                             &warfield::initialize_warfield_module,
                                             &warfield::uninitialize_warfield_module,
                                             GDEXTENSION_INITIALIZATION_SCENE)

@@ -1,6 +1,6 @@
 #include "register/module.h"
 
-#include "binding/class_registry.h"
+#include "binding/class_db.h"
 #include "binding/instance.h"
 #include "gdextension/engine_hashes.h"
 #include "register/class_reference.h"
@@ -9,20 +9,20 @@
 namespace warfield {
 
 void register_warfield_class(GDExtensionInitializationLevel level) {
-    using gde::ClassRegistry;
-    if (!ClassRegistry::register_class("Warfield", "Node", level)) {
+    using gde::ClassDb;
+    if (!ClassDb::register_class("Warfield", "Node", level)) {
         return;  // already registered
     }
     for (const gde::MethodDef& method : warfield_methods()) {
-        ClassRegistry::bind_method(method);
+        ClassDb::bind_method(method);
     }
-    ClassRegistry::add_property(warfield_grid_size_property());
+    ClassDb::add_property(warfield_grid_size_property());
     for (const gde::ConstantDef& constant : warfield_constants()) {
-        ClassRegistry::bind_integer_constant(constant);
+        ClassDb::bind_integer_constant(constant);
     }
     using namespace gde::hashes;
-    ClassRegistry::bind_virtual_method("_physics_process", kNodePhysicsProcess, &gde::call_physics_process);
-    ClassRegistry::bind_virtual_method("_ready", kNodeReady, &gde::call_ready);
+    ClassDb::bind_virtual_method("_physics_process", kNodePhysicsProcess, &gde::call_physics_process);
+    ClassDb::bind_virtual_method("_ready", kNodeReady, &gde::call_ready);
 }
 
 void initialize_warfield_module(GDExtensionInitializationLevel level) {
@@ -36,8 +36,8 @@ void initialize_warfield_module(GDExtensionInitializationLevel level) {
 
 void uninitialize_warfield_module(GDExtensionInitializationLevel level) {
     // The class leaves with the level it was registered at.
-    if (gde::ClassRegistry::registered_at(level)) {
-        gde::ClassRegistry::unregister_class();
+    if (gde::ClassDb::registered_at(level)) {
+        gde::ClassDb::unregister_class();
     }
 }
 

@@ -23,7 +23,7 @@ TEST_F(CallErrors, UnconvertibleValuesAreRefusedWithTheirPositionAndNothingRuns)
         Variant value;
         uint32_t expected;
     };
-    whost::Node* some_node = engine->make_node("n");
+    stand_in::Node* some_node = engine->make_node("n");
     const Case cases[] = {
         {"a String for an int", 1, Variant("1"), GDEXTENSION_VARIANT_TYPE_INT},
         {"nil for an int", 2, Variant(), GDEXTENSION_VARIANT_TYPE_INT},
@@ -81,7 +81,7 @@ TEST_F(CallErrors, AMethodTheClassLacksIsAnInvalidMethod) {
 // The engine passes the object's extension instance, which an object can
 // lack: the dynamic path reports it, the typed path leaves the result alone.
 TEST_F(CallErrors, ANullInstanceIsReportedAndItsResultLeftAlone) {
-    const whost::MethodRecord* m = w->extension->method("get_active_target_count");
+    const stand_in::MethodRecord* m = w->extension->method("get_active_target_count");
     ASSERT_NE(m, nullptr);
     Variant result;
     GDExtensionCallError error{GDEXTENSION_CALL_OK, -1, -1};

@@ -12,16 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "host/array.h"
-#include "host/callable.h"
-#include "host/engine.h"
-#include "host/interface.h"
-#include "host/strings.h"
+#include "stand_in/array.h"
+#include "stand_in/callable.h"
+#include "stand_in/engine.h"
+#include "stand_in/interface.h"
+#include "stand_in/strings.h"
 
 namespace boundary {
 namespace {
 
-using namespace whost;
+using namespace stand_in;
 
 template <typename F>
 F fetch(const char* name) {

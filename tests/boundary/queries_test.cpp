@@ -117,7 +117,7 @@ TEST_P(Queries, MetallicArmourAsksEachEnemyNodeAndSkipsFreedOnes) {
     EXPECT_EQ(query("query_metallic_armor_targets", {int64_t{0}}), (Ids{static_cast<int64_t>(armoured->id), gone_id}));
     engine->free(gone);
     EXPECT_EQ(query("query_metallic_armor_targets", {int64_t{0}}), (Ids{static_cast<int64_t>(armoured->id)}));
-    EXPECT_EQ(whost::Engine::script_calls(friendly, "has_metallic_armor"), 0u);
+    EXPECT_EQ(stand_in::Engine::script_calls(friendly, "has_metallic_armor"), 0u);
 }
 
 TEST_P(Queries, MetallicArmourScriptsMayRegisterAndFreeDuringTheScan) {

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "expected_surface.h"
-#include "host/shared_library.h"
-#include "host/strings.h"
+#include "stand_in/shared_library.h"
+#include "stand_in/strings.h"
 #include "support.h"
 
 namespace boundary {
@@ -47,12 +47,12 @@ std::string read_file(const char* path) {
 
 class Registration : public BoundaryTest {
 protected:
-    const whost::ExtensionClass& cls() { return *engine->extension_class("Warfield"); }
+    const stand_in::ExtensionClass& cls() { return *engine->extension_class("Warfield"); }
 };
 
 TEST_F(Registration, ClassIsAConcreteExposedNodeRegisteredAtTheSceneLevel) {
-    ASSERT_EQ(whost::extension_classes().size(), 1u);
-    const whost::ExtensionClass& c = cls();
+    ASSERT_EQ(stand_in::extension_classes().size(), 1u);
+    const stand_in::ExtensionClass& c = cls();
     EXPECT_EQ(c.parent_name, "Node");
     EXPECT_EQ(c.registered_at_level, GDEXTENSION_INITIALIZATION_SCENE);
     EXPECT_EQ(c.funcs.is_virtual, 0);
@@ -91,7 +91,7 @@ TEST_F(Registration, TheClassComesFirstThenTheMethodsInOrderThenThePropertyThenT
         expected.push_back(std::string("constant ") + kind);
     }
     std::vector<std::string> made;
-    for (const whost::ClassDbCall& call : whost::class_db_calls()) {
+    for (const stand_in::ClassDbCall& call : stand_in::class_db_calls()) {
         made.push_back(call.what + " " + call.name);
         EXPECT_EQ(call.level, GDEXTENSION_INITIALIZATION_SCENE) << made.back();
     }
@@ -103,7 +103,7 @@ TEST_F(Registration, MethodsArriveInTableOrderWithTheirArguments) {
     const auto& methods = cls().methods;
     ASSERT_EQ(methods.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
-        const whost::MethodRecord& m = methods[i];
+        const stand_in::MethodRecord& m = methods[i];
         const ExpectedMethod& e = expected[i];
         SCOPED_TRACE(e.name);
         EXPECT_EQ(m.name, e.name) << "at position " << i + 1;
@@ -126,7 +126,7 @@ TEST_F(Registration, MethodsArriveInTableOrderWithTheirArguments) {
 TEST_F(Registration, FlagsMarkExactlyTheReadOnlyMethodsConst) {
     size_t consts = 0;
     for (const ExpectedMethod& e : expected_methods()) {
-        const whost::MethodRecord* m = cls().method(e.name);
+        const stand_in::MethodRecord* m = cls().method(e.name);
         ASSERT_NE(m, nullptr) << e.name;
         EXPECT_EQ(m->is_const(), e.is_const) << e.name;
         // Normal, const where read-only, and nothing else (vararg, static,
@@ -142,7 +142,7 @@ TEST_F(Registration, FlagsMarkExactlyTheReadOnlyMethodsConst) {
 
 TEST_F(Registration, ResultsAreDescribedByTypeAndMetadata) {
     for (const ExpectedMethod& e : expected_methods()) {
-        const whost::MethodRecord* m = cls().method(e.name);
+        const stand_in::MethodRecord* m = cls().method(e.name);
         SCOPED_TRACE(e.name);
         ASSERT_NE(m, nullptr);
         switch (e.result) {
@@ -170,7 +170,7 @@ TEST_F(Registration, ResultsAreDescribedByTypeAndMetadata) {
 
 TEST_F(Registration, GridSizeIsAPlainVector2PropertyOverItsAccessors) {
     ASSERT_EQ(cls().properties.size(), 1u);
-    const whost::PropertyEntry& p = cls().properties[0];
+    const stand_in::PropertyEntry& p = cls().properties[0];
     EXPECT_EQ(p.info.name, "grid_size");
     EXPECT_EQ(p.info.type, static_cast<uint32_t>(GDEXTENSION_VARIANT_TYPE_VECTOR2));
     EXPECT_EQ(p.info.hint, 0u);
@@ -185,15 +185,15 @@ TEST_F(Registration, GridSizeIsAPlainVector2PropertyOverItsAccessors) {
 // The class gives both lookup callbacks: the one 4.5 asks (with call data)
 // and get_virtual2, which an engine asks of a class that gives no call-data
 // callbacks. Both must give the same answer.
-bool overrides(const whost::ExtensionClass& c, const char* name, uint32_t hash) {
-    const whost::VirtualAnswers a = whost::class_virtual_answers(c, name, hash);
+bool overrides(const stand_in::ExtensionClass& c, const char* name, uint32_t hash) {
+    const stand_in::VirtualAnswers a = stand_in::class_virtual_answers(c, name, hash);
     EXPECT_EQ(a.with_call_data, a.direct) << name << " with hash " << hash;
     return a.with_call_data;
 }
 
 TEST_F(Registration, OnlyPhysicsProcessAndReadyAreFoundAmongTheVirtualsByEitherLookup) {
-    using namespace whost::virtual_hash;
-    const whost::ExtensionClass& c = cls();
+    using namespace stand_in::virtual_hash;
+    const stand_in::ExtensionClass& c = cls();
     EXPECT_NE(c.funcs.get_virtual_func, nullptr);
     EXPECT_TRUE(overrides(c, "_physics_process", kDelta));
     EXPECT_TRUE(overrides(c, "_ready", kNoArgs));
@@ -214,11 +214,11 @@ TEST_F(Registration, ReadyTurnsOnPhysicsProcessingOnlyAndLooksEachVirtualUpOnce)
     EXPECT_TRUE(node->physics_processing);
     EXPECT_FALSE(node->processing);
     EXPECT_FALSE(node->input_processing);
-    const uint64_t lookups = whost::counters().virtual_lookups;
+    const uint64_t lookups = stand_in::counters().virtual_lookups;
     for (int i = 0; i < 20; ++i) {
         frame();
     }
-    EXPECT_EQ(whost::counters().virtual_lookups, lookups) << "the answer is cached per object";
+    EXPECT_EQ(stand_in::counters().virtual_lookups, lookups) << "the answer is cached per object";
     EXPECT_EQ(w->virtuals.size(), lookups);
 }
 
@@ -227,12 +227,12 @@ TEST_F(Registration, InstancesAreNodesThatGetTheirPostInitializeNotification) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->is_class("Node"));
     EXPECT_TRUE(w->is_class("Warfield"));
-    EXPECT_EQ(w->kind, whost::Kind::node);
+    EXPECT_EQ(w->kind, stand_in::Kind::node);
     EXPECT_TRUE(w->postinitialized);
     EXPECT_EQ(w->notifications_received, 1u);
     EXPECT_EQ(cls().live_instances, 1u);
     // The engine may also construct it without the notification.
-    whost::Object* quiet = whost::construct_without_postinitialize("Warfield");
+    stand_in::Object* quiet = stand_in::construct_without_postinitialize("Warfield");
     ASSERT_NE(quiet, nullptr);
     EXPECT_FALSE(quiet->postinitialized);
     EXPECT_EQ(quiet->notifications_received, 0u);
@@ -242,22 +242,22 @@ TEST_F(Registration, InstancesAreNodesThatGetTheirPostInitializeNotification) {
 }
 
 TEST_F(Registration, EngineMethodsAreBoundOnceAtRegistrationUnderTheir45HashesAndNamesAreNotMadePerNode) {
-    const whost::Counters before = whost::counters();
+    const stand_in::Counters before = stand_in::counters();
     Object* a = add_warfield();
     Object* b = add_warfield();
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
     frame();
-    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_get_method_bind), before.of(whost::Fn::classdb_get_method_bind));
-    EXPECT_EQ(whost::counters().string_names_made, before.string_names_made);
-    EXPECT_EQ(whost::counters().proc_lookups, before.proc_lookups);
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::classdb_get_method_bind), before.of(stand_in::Fn::classdb_get_method_bind));
+    EXPECT_EQ(stand_in::counters().string_names_made, before.string_names_made);
+    EXPECT_EQ(stand_in::counters().proc_lookups, before.proc_lookups);
 
     // Each once, under the hash 4.5 lists for it, not a compatibility one.
     std::map<std::string, int64_t> asked;
-    for (const whost::BindRequest& r : whost::bind_requests()) {
+    for (const stand_in::BindRequest& r : stand_in::bind_requests()) {
         const std::string key = r.cls + "." + r.method;
         EXPECT_TRUE(asked.emplace(key, r.hash).second) << key << " asked for twice";
-        EXPECT_EQ(r.found, whost::BindRequest::Found::current) << key << " with hash " << r.hash;
+        EXPECT_EQ(r.found, stand_in::BindRequest::Found::current) << key << " with hash " << r.hash;
     }
     EXPECT_FALSE(asked.empty());
     const auto hash_of = [&](const std::string& key) { return asked.count(key) != 0 ? asked.at(key) : int64_t{-1}; };
@@ -279,8 +279,8 @@ TEST_F(Registration, UnloadingRemovesTheClass) {
 // An engine that asks through get_virtual2 alone reaches the same overrides.
 class DirectVirtualLookup : public BoundaryTest {
 protected:
-    whost::Engine::Options options() const override {
-        whost::Engine::Options o;
+    stand_in::Engine::Options options() const override {
+        stand_in::Engine::Options o;
         o.virtual_call_data = false;
         return o;
     }
@@ -306,66 +306,66 @@ TEST_F(DirectVirtualLookup, ReadyAndPhysicsProcessRunTheNode) {
 class Levels : public ::testing::Test {
 protected:
     void TearDown() override {
-        const whost::Engine::Leaks leaks = engine.shutdown();
+        const stand_in::Engine::Leaks leaks = engine.shutdown();
         EXPECT_TRUE(leaks.none());
-        EXPECT_EQ(whost::log().engine_errors(), 0u) << whost::log().dump();
+        EXPECT_EQ(stand_in::log().engine_errors(), 0u) << stand_in::log().dump();
     }
-    whost::Engine engine;
+    stand_in::Engine engine;
 };
 
 TEST_F(Levels, CoreAndServersRegisterNothingSceneRegistersTheClassEditorLoadsItsReferenceOnly) {
     ASSERT_TRUE(engine.load(library_path(), false, GDEXTENSION_INITIALIZATION_CORE));
     EXPECT_EQ(engine.library().initialization().minimum_initialization_level, GDEXTENSION_INITIALIZATION_SCENE);
-    EXPECT_TRUE(whost::extension_classes().empty());
+    EXPECT_TRUE(stand_in::extension_classes().empty());
     engine.library().initialize(GDEXTENSION_INITIALIZATION_SERVERS);
-    EXPECT_TRUE(whost::extension_classes().empty());
-    EXPECT_TRUE(whost::class_db_calls().empty());
+    EXPECT_TRUE(stand_in::extension_classes().empty());
+    EXPECT_TRUE(stand_in::class_db_calls().empty());
     engine.library().initialize(GDEXTENSION_INITIALIZATION_SCENE);
-    ASSERT_EQ(whost::extension_classes().size(), 1u);
-    const size_t calls = whost::class_db_calls().size();
-    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class_method), 55u);
-    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class_property), 1u);
-    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class5), 1u);
-    EXPECT_TRUE(whost::editor_help_documents().empty());
+    ASSERT_EQ(stand_in::extension_classes().size(), 1u);
+    const size_t calls = stand_in::class_db_calls().size();
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::classdb_register_extension_class_method), 55u);
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::classdb_register_extension_class_property), 1u);
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::classdb_register_extension_class5), 1u);
+    EXPECT_TRUE(stand_in::editor_help_documents().empty());
 
     // The editor level registers nothing; the debug library (the editor's)
     // hands the class reference to the editor's help, once, as the file is.
     engine.library().initialize(GDEXTENSION_INITIALIZATION_EDITOR);
-    EXPECT_EQ(whost::extension_classes().size(), 1u);
-    EXPECT_EQ(whost::class_db_calls().size(), calls);
+    EXPECT_EQ(stand_in::extension_classes().size(), 1u);
+    EXPECT_EQ(stand_in::class_db_calls().size(), calls);
     if (release_library()) {
-        EXPECT_TRUE(whost::editor_help_documents().empty());
+        EXPECT_TRUE(stand_in::editor_help_documents().empty());
     } else {
         const std::string reference = read_file(WARFIELD_CLASS_XML);
         ASSERT_NE(reference.find("<class name=\"Warfield\""), std::string::npos) << WARFIELD_CLASS_XML;
-        EXPECT_EQ(whost::editor_help_documents(), std::vector<std::string>{reference});
+        EXPECT_EQ(stand_in::editor_help_documents(), std::vector<std::string>{reference});
     }
 }
 
 TEST_F(Levels, OnlyTearingTheSceneLevelDownUnregistersTheClassAndReleasesWhatItHeld) {
-    const whost::LiveTexts before = whost::live_texts();
+    const stand_in::LiveTexts before = stand_in::live_texts();
     ASSERT_TRUE(engine.load(library_path()));
     // A level run again (no engine does) registers nothing twice.
     const GDExtensionInitialization& init = engine.library().initialization();
     init.initialize(init.userdata, GDEXTENSION_INITIALIZATION_SCENE);
-    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class5), 1u);
-    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_register_extension_class_method), 55u);
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::classdb_register_extension_class5), 1u);
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::classdb_register_extension_class_method), 55u);
 
     engine.library().deinitialize(GDEXTENSION_INITIALIZATION_EDITOR);
-    EXPECT_EQ(whost::extension_classes().size(), 1u);
+    EXPECT_EQ(stand_in::extension_classes().size(), 1u);
     engine.library().deinitialize(GDEXTENSION_INITIALIZATION_SCENE);
-    EXPECT_TRUE(whost::extension_classes().empty());
-    ASSERT_FALSE(whost::class_db_calls().empty());
-    EXPECT_EQ(whost::class_db_calls().back().what, "unregister");
-    EXPECT_EQ(whost::class_db_calls().back().name, "Warfield");
-    EXPECT_EQ(whost::class_db_calls().back().level, GDEXTENSION_INITIALIZATION_SCENE);
+    EXPECT_TRUE(stand_in::extension_classes().empty());
+    ASSERT_FALSE(stand_in::class_db_calls().empty());
+    EXPECT_EQ(stand_in::class_db_calls().back().what, "unregister");
+    EXPECT_EQ(stand_in::class_db_calls().back().name, "Warfield");
+    EXPECT_EQ(stand_in::class_db_calls().back().level, GDEXTENSION_INITIALIZATION_SCENE);
     // The names and paths it kept for the engine's methods go with the class.
-    const whost::LiveTexts after = whost::live_texts();
+    const stand_in::LiveTexts after = stand_in::live_texts();
     EXPECT_EQ(after.strings, before.strings);
     EXPECT_EQ(after.names, before.names);
     EXPECT_EQ(after.paths, before.paths);
     engine.library().deinitialize();
-    EXPECT_EQ(whost::counters().of(whost::Fn::classdb_unregister_extension_class), 1u);
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::classdb_unregister_extension_class), 1u);
 }
 
 // A refusing entry leaves the initialization record as the host handed it
@@ -395,20 +395,20 @@ class Versions : public ::testing::TestWithParam<HostVersion> {};
 
 TEST_P(Versions, TheEntryAcceptsOnly45AndLater) {
     const HostVersion v = GetParam();
-    whost::Engine::Options options;
+    stand_in::Engine::Options options;
     options.major = v.major;
     options.minor = v.minor;
     options.gate_by_version = v.gate;
-    whost::Engine engine(options);
+    stand_in::Engine engine(options);
     EXPECT_EQ(engine.load(library_path()), v.accepted);
-    EXPECT_EQ(whost::extension_classes().size(), v.accepted ? 1u : 0u);
+    EXPECT_EQ(stand_in::extension_classes().size(), v.accepted ? 1u : 0u);
     if (!v.accepted) {
-        EXPECT_TRUE(whost::class_db_calls().empty());
+        EXPECT_TRUE(stand_in::class_db_calls().empty());
         EXPECT_EQ(engine.library().initialized_level(), -1);
         expect_untouched(engine.library().initialization());
-        EXPECT_GE(whost::log().extension_messages(), 1u) << "the refusal is explained";
+        EXPECT_GE(stand_in::log().extension_messages(), 1u) << "the refusal is explained";
     }
-    EXPECT_EQ(whost::log().engine_errors(), 0u) << whost::log().dump();
+    EXPECT_EQ(stand_in::log().engine_errors(), 0u) << stand_in::log().dump();
     EXPECT_TRUE(engine.shutdown().none());
 }
 
@@ -434,28 +434,28 @@ TEST(Loading, AnIncompleteInterfaceIsRefused) {
     for (const char* name : {"classdb_register_extension_class5", "array_set_typed", "variant_can_convert_strict",
                              "variant_get_ptr_operator_evaluator"}) {
         SCOPED_TRACE(name);
-        whost::Engine::Options options;
+        stand_in::Engine::Options options;
         options.withheld = {name};
-        whost::Engine engine(options);
+        stand_in::Engine engine(options);
         EXPECT_FALSE(engine.load(library_path()));
-        EXPECT_TRUE(whost::class_db_calls().empty());
+        EXPECT_TRUE(stand_in::class_db_calls().empty());
         expect_untouched(engine.library().initialization());
-        EXPECT_GE(whost::log().extension_messages(), 1u) << "the refusal is explained";
-        EXPECT_TRUE(whost::log().contains(std::string("interface function ") + name)) << whost::log().dump();
-        EXPECT_EQ(whost::log().engine_errors(), 0u) << whost::log().dump();
+        EXPECT_GE(stand_in::log().extension_messages(), 1u) << "the refusal is explained";
+        EXPECT_TRUE(stand_in::log().contains(std::string("interface function ") + name)) << stand_in::log().dump();
+        EXPECT_EQ(stand_in::log().engine_errors(), 0u) << stand_in::log().dump();
         EXPECT_TRUE(engine.shutdown().none());
     }
 
     std::string error;
-    void* handle = whost::os::open_library(library_path(), error);
+    void* handle = stand_in::os::open_library(library_path(), error);
     ASSERT_NE(handle, nullptr) << error;
-    const auto entry = reinterpret_cast<GDExtensionInitializationFunction>(whost::os::find_symbol(handle, "warfield_init"));
+    const auto entry = reinterpret_cast<GDExtensionInitializationFunction>(stand_in::os::find_symbol(handle, "warfield_init"));
     ASSERT_NE(entry, nullptr);
     GDExtensionInitialization init{};
     int token = 0;
     EXPECT_EQ(entry(nullptr, &token, &init), 0);
     expect_untouched(init);
-    whost::os::close_library(handle);
+    stand_in::os::close_library(handle);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ class Scenarios : public BoundaryTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
-        whost::set_script_call_log(true);
+        stand_in::set_script_call_log(true);
         w = add_warfield();  // visible rect (0,0,1280,720): play area x in [-100, 1380), y in [0, 720)
     }
 
@@ -37,14 +37,14 @@ protected:
     // The callbacks received by one node, in order.
     static std::vector<std::string> calls_on(const Object* o) {
         std::vector<std::string> out;
-        for (const whost::ScriptCall& c : whost::script_call_log()) {
+        for (const stand_in::ScriptCall& c : stand_in::script_call_log()) {
             if (c.object_id == o->id) {
                 out.push_back(c.method);
             }
         }
         return out;
     }
-    static void forget_calls() { whost::script_call_log().clear(); }
+    static void forget_calls() { stand_in::script_call_log().clear(); }
 
     int64_t active() { return count(w, "get_active_projectile_count"); }
 
@@ -85,8 +85,8 @@ TEST_F(Scenarios, StraightRefreshesItsGridPositionOnEveryFifthFrameAndFollowsIts
     for (int i = 0; i < 10; ++i) {
         frame(0.1);
     }
-    EXPECT_EQ(whost::Engine::script_calls(s.root, "update_grid_pos"), 2u);
-    EXPECT_EQ(whost::Engine::script_calls(s.root, "check_shooter_height"), 10u);
+    EXPECT_EQ(stand_in::Engine::script_calls(s.root, "update_grid_pos"), 2u);
+    EXPECT_EQ(stand_in::Engine::script_calls(s.root, "check_shooter_height"), 10u);
     EXPECT_NEAR(s.body->rotation, std::numbers::pi_v<float> / 2, 1e-6f);
     EXPECT_NEAR(s.root->position.y, 110.0f, 1e-4f);
     EXPECT_EQ(active(), 1);
@@ -228,7 +228,7 @@ TEST_F(Scenarios, CatapultWhoseBodyRisesAboveThePlayAreaIsOutOfPlay) {
 TEST_F(Scenarios, AProjectileWhoseNodeIsGoneStopsSilently) {
     const ProjectileScene freed = scene({10, 10});
     Node2D* outside = engine->make_node2d("NotInTree");
-    whost::Node* plain = engine->make_node("PlainNode");
+    stand_in::Node* plain = engine->make_node("PlainNode");
     engine->add_child(engine->root(), plain);
     for (int64_t id : {freed.id(), static_cast<int64_t>(outside->id), static_cast<int64_t>(plain->id), int64_t{0}}) {
         ProjectileArgs p;
@@ -239,7 +239,7 @@ TEST_F(Scenarios, AProjectileWhoseNodeIsGoneStopsSilently) {
     engine->free(freed.root);
     frame();
     EXPECT_EQ(active(), 0);
-    EXPECT_TRUE(whost::script_call_log().empty());
+    EXPECT_TRUE(stand_in::script_call_log().empty());
     EXPECT_EQ(outside->position, (Vector2{}));
     engine->free(outside);
 }
@@ -266,15 +266,15 @@ TEST_F(Scenarios, ACallbackThatCannotBeCalledIsReportedOncePerMethodAnAbsentOneN
 
     EXPECT_EQ(active(), 0);  // each ended as before: the call failed, the step went on
     std::vector<std::string> warnings;
-    for (const whost::LogEntry& e : whost::log().entries()) {
-        EXPECT_EQ(e.source, whost::LogEntry::Source::extension) << e.text;
-        if (e.level == whost::LogEntry::Level::warning) warnings.push_back(e.text);
+    for (const stand_in::LogEntry& e : stand_in::log().entries()) {
+        EXPECT_EQ(e.source, stand_in::LogEntry::Source::extension) << e.text;
+        if (e.level == stand_in::LogEntry::Level::warning) warnings.push_back(e.text);
     }
     if (release_library()) {
-        EXPECT_EQ(warnings.size(), 0u) << whost::log().dump();  // a released game stays silent
+        EXPECT_EQ(warnings.size(), 0u) << stand_in::log().dump();  // a released game stays silent
         return;
     }
-    ASSERT_EQ(warnings.size(), 2u) << whost::log().dump();
+    ASSERT_EQ(warnings.size(), 2u) << stand_in::log().dump();
     // Each names the first node it failed on, the method and the engine's error.
     EXPECT_NE(warnings[0].find("update_grid_pos() on \"/root/" + bad[0].root->name + "\""), std::string::npos)
         << warnings[0];
@@ -283,10 +283,10 @@ TEST_F(Scenarios, ACallbackThatCannotBeCalledIsReportedOncePerMethodAnAbsentOneN
     for (const std::string& w : warnings) {
         EXPECT_NE(w.find("it expects 1 argument(s) and the node passes none"), std::string::npos) << w;
     }
-    for (const whost::ScriptCall& c : whost::script_call_log()) {
+    for (const stand_in::ScriptCall& c : stand_in::script_call_log()) {
         EXPECT_TRUE(c.method == "check_shooter_height") << c.method << " ran";  // the others failed
     }
-    whost::log().clear();
+    stand_in::log().clear();
 }
 
 TEST_F(Scenarios, InTheEditorNothingMoves) {
@@ -300,8 +300,8 @@ TEST_F(Scenarios, InTheEditorNothingMoves) {
         frame();
     }
     EXPECT_EQ(s.root->position, (Vector2{100, 100}));
-    EXPECT_TRUE(whost::script_call_log().empty());
-    EXPECT_EQ(whost::counters().of(whost::Fn::object_get_instance_from_id), 0u);
+    EXPECT_TRUE(stand_in::script_call_log().empty());
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::object_get_instance_from_id), 0u);
 }
 
 TEST_F(Scenarios, ACallbackMayFreeItsOwnNodeAtOnce) {
@@ -324,11 +324,11 @@ TEST_F(Scenarios, ACallbackMayFreeItsOwnNodeAtOnce) {
     }
     const uint64_t late_id = late.root->id;
     frame(0.1);
-    EXPECT_EQ(whost::object_by_id(late_id), nullptr);
+    EXPECT_EQ(stand_in::object_by_id(late_id), nullptr);
     EXPECT_EQ(active(), 1) << "the early one is found gone on the next frame";
     frame(0.1);
     EXPECT_EQ(active(), 0);
-    EXPECT_EQ(whost::log().engine_errors(), 0u) << "no call reached a freed node\n" << whost::log().dump();
+    EXPECT_EQ(stand_in::log().engine_errors(), 0u) << "no call reached a freed node\n" << stand_in::log().dump();
 }
 
 TEST_F(Scenarios, ACallbackMayFireMoreProjectilesWhichFlyInTheSameFrame) {
@@ -353,7 +353,7 @@ TEST_F(Scenarios, ACallbackMayFireMoreProjectilesWhichFlyInTheSameFrame) {
     frame(0.1);
     ASSERT_EQ(spawned.size(), 40u);
     for (const ProjectileScene& s : spawned) {
-        EXPECT_EQ(whost::Engine::script_calls(s.root, "check_shooter_height"), 1u) << "stepped in the same frame";
+        EXPECT_EQ(stand_in::Engine::script_calls(s.root, "check_shooter_height"), 1u) << "stepped in the same frame";
     }
     EXPECT_NEAR(spawned[0].root->position.x, 101.0f, 1e-4f);
     EXPECT_EQ(active(), 40);
@@ -382,7 +382,7 @@ TEST_F(Scenarios, TheEngineCallbacksCanBeDrivenDirectly) {
     // Outside the tree: _ready finds no viewport, so the play area stays
     // empty and a projectile with a body is out of play on its first step.
     Object* loose = engine->instantiate("Warfield");
-    ASSERT_TRUE(whost::call_virtual(loose, "_ready", whost::virtual_hash::kNoArgs, nullptr, nullptr));
+    ASSERT_TRUE(stand_in::call_virtual(loose, "_ready", stand_in::virtual_hash::kNoArgs, nullptr, nullptr));
     const ProjectileScene s = scene({10, 10});
     ProjectileArgs p;
     p.node_instance_id = s.id();
@@ -390,10 +390,10 @@ TEST_F(Scenarios, TheEngineCallbacksCanBeDrivenDirectly) {
     call_int(Path::typed, loose, "register_projectile", p.values());
     const double delta = 0.5;
     const GDExtensionConstTypePtr args[1] = {&delta};
-    ASSERT_TRUE(whost::call_virtual(loose, "_physics_process", whost::virtual_hash::kDelta, args, nullptr));
+    ASSERT_TRUE(stand_in::call_virtual(loose, "_physics_process", stand_in::virtual_hash::kDelta, args, nullptr));
     EXPECT_EQ(s.root->position, (Vector2{60, 10}));
     EXPECT_EQ(calls_on(s.root), (Calls{"check_shooter_height", "over_from_extension"}));
-    EXPECT_FALSE(whost::call_virtual(loose, "_process", whost::virtual_hash::kDelta, args, nullptr));
+    EXPECT_FALSE(stand_in::call_virtual(loose, "_process", stand_in::virtual_hash::kDelta, args, nullptr));
     engine->free(loose);
 }
 
@@ -407,20 +407,20 @@ TEST_F(Scenarios, AFrameCostsAFixedNumberOfEngineCallsAndBuildsNoNames) {
         fire(p);
     }
     frame();
-    const whost::Counters before = whost::counters();
+    const stand_in::Counters before = stand_in::counters();
     frame();
-    const whost::Counters after = whost::counters();
+    const stand_in::Counters after = stand_in::counters();
     EXPECT_EQ(after.string_names_made, before.string_names_made);
-    EXPECT_EQ(after.of(whost::Fn::classdb_get_method_bind), before.of(whost::Fn::classdb_get_method_bind));
+    EXPECT_EQ(after.of(stand_in::Fn::classdb_get_method_bind), before.of(stand_in::Fn::classdb_get_method_bind));
     // Each node is found again by id every frame (and after each script call).
     const uint64_t lookups =
-        after.of(whost::Fn::object_get_instance_from_id) - before.of(whost::Fn::object_get_instance_from_id);
+        after.of(stand_in::Fn::object_get_instance_from_id) - before.of(stand_in::Fn::object_get_instance_from_id);
     EXPECT_EQ(lookups % 8, 0u);
     EXPECT_GE(lookups, 8u);
     EXPECT_LE(lookups, 24u);
     const uint64_t calls = after.interface_total() - before.interface_total();
     frame();
-    EXPECT_EQ(whost::counters().interface_total() - after.interface_total(), calls) << "same cost every frame";
+    EXPECT_EQ(stand_in::counters().interface_total() - after.interface_total(), calls) << "same cost every frame";
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/array.h"
+#include "stand_in/array.h"
 
 namespace boundary {
 
@@ -26,9 +26,9 @@ std::vector<Variant> character_values(int64_t node) {
 std::vector<Variant> ground_item_values(int64_t node) { return {node, 0.0, 0.0, 0.0, 980.0, 1.0, false, true}; }
 
 void BoundaryTest::SetUp() {
-    engine = std::make_unique<whost::Engine>(options());
+    engine = std::make_unique<stand_in::Engine>(options());
     engine->set_visible_rect(Rect2{{0, 0}, {1280, 720}});
-    ASSERT_TRUE(engine->load(library_path())) << whost::log().dump();
+    ASSERT_TRUE(engine->load(library_path())) << stand_in::log().dump();
     ASSERT_NE(engine->extension_class("Warfield"), nullptr);
 }
 
@@ -36,11 +36,11 @@ void BoundaryTest::TearDown() {
     if (engine == nullptr) {
         return;
     }
-    const whost::Engine::Leaks leaks = engine->shutdown();
+    const stand_in::Engine::Leaks leaks = engine->shutdown();
     EXPECT_TRUE(leaks.none()) << "objects " << leaks.objects << ", strings " << leaks.strings << ", names "
                               << leaks.names << ", paths " << leaks.paths << ", arrays " << leaks.arrays;
     if (expect_clean_log) {
-        EXPECT_EQ(whost::log().entries().size(), 0u) << whost::log().dump();
+        EXPECT_EQ(stand_in::log().entries().size(), 0u) << stand_in::log().dump();
     }
     engine.reset();
 }
@@ -75,11 +75,11 @@ CallResult BoundaryTest::call(Object* o, const char* method, const std::vector<V
     for (const Variant& v : args) {
         ptrs.push_back(&v);
     }
-    return whost::call_method(o, method, ptrs.data(), static_cast<int64_t>(ptrs.size()));
+    return stand_in::call_method(o, method, ptrs.data(), static_cast<int64_t>(ptrs.size()));
 }
 
 void BoundaryTest::ptrcall(Object* o, const char* method, const std::vector<Variant>& args, void* ret) {
-    const whost::MethodRecord* m = o->extension != nullptr ? o->extension->method(method) : nullptr;
+    const stand_in::MethodRecord* m = o->extension != nullptr ? o->extension->method(method) : nullptr;
     ASSERT_NE(m, nullptr) << method;
     ASSERT_EQ(m->arguments.size(), args.size()) << method;
     struct alignas(8) Slot {
@@ -114,7 +114,7 @@ void BoundaryTest::ptrcall(Object* o, const char* method, const std::vector<Vari
         }
         ptrs[i] = s;
     }
-    whost::ptrcall_method(o, method, ptrs.data(), ret);
+    stand_in::ptrcall_method(o, method, ptrs.data(), ret);
 }
 
 int64_t BoundaryTest::call_int(Path p, Object* o, const char* method, const std::vector<Variant>& args) {
@@ -157,16 +157,16 @@ std::vector<int64_t> ints_of(const Variant& array) {
         ADD_FAILURE() << "not an Array: type " << array.type();
         return out;
     }
-    const void* slot = whost::var_payload(array.raw());
-    const whost::ArrayData* a = whost::array_of(slot);
+    const void* slot = stand_in::var_payload(array.raw());
+    const stand_in::ArrayData* a = stand_in::array_of(slot);
     EXPECT_NE(a, nullptr);
     if (a == nullptr) {
         return out;
     }
     EXPECT_EQ(a->typed, static_cast<uint32_t>(GDEXTENSION_VARIANT_TYPE_INT)) << "the result must be typed to int";
-    for (const whost::VariantData& v : a->items) {
+    for (const stand_in::VariantData& v : a->items) {
         EXPECT_EQ(v.type, static_cast<uint32_t>(GDEXTENSION_VARIANT_TYPE_INT));
-        out.push_back(whost::var_to_int(&v));
+        out.push_back(stand_in::var_to_int(&v));
     }
     return out;
 }
@@ -179,12 +179,12 @@ std::vector<int64_t> BoundaryTest::call_ids(Path p, Object* o, const char* metho
     }
     // The engine hands over a constructed Array for the result.
     alignas(8) unsigned char slot[8];
-    whost::array_new(slot);
+    stand_in::array_new(slot);
     ptrcall(o, method, args, slot);
     Variant wrapped;
-    whost::var_destroy(wrapped.raw());
-    whost::var_from_slot(wrapped.raw(), GDEXTENSION_VARIANT_TYPE_ARRAY, slot);
-    whost::array_destroy(slot);
+    stand_in::var_destroy(wrapped.raw());
+    stand_in::var_from_slot(wrapped.raw(), GDEXTENSION_VARIANT_TYPE_ARRAY, slot);
+    stand_in::array_destroy(slot);
     return ints_of(wrapped);
 }
 

@@ -10,19 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "host/engine.h"
-#include "host/script_args.h"
+#include "stand_in/engine.h"
+#include "stand_in/script_args.h"
 
 namespace boundary {
 
-using whost::CallResult;
-using whost::Node;
-using whost::Node2D;
-using whost::Object;
-using whost::Rect2;
-using whost::Variant;
-using whost::Vector2;
-using whost::Vector2i;
+using stand_in::CallResult;
+using stand_in::Node;
+using stand_in::Node2D;
+using stand_in::Object;
+using stand_in::Rect2;
+using stand_in::Variant;
+using stand_in::Vector2;
+using stand_in::Vector2i;
 
 // The built library: WARFIELD_LIBRARY in the environment, else the build's.
 std::string library_path();
@@ -35,12 +35,12 @@ const char* path_name(Path p);
 
 // Script values of each register method, by argument; defaults make a live,
 // hittable, unremarkable record.
-struct TargetArgs : whost::TargetScriptArgs {
-    TargetArgs() : TargetScriptArgs(whost::hittable_target()) {}
+struct TargetArgs : stand_in::TargetScriptArgs {
+    TargetArgs() : TargetScriptArgs(stand_in::hittable_target()) {}
 };
 
-struct ProjectileArgs : whost::ProjectileScriptArgs {
-    ProjectileArgs() : ProjectileScriptArgs(whost::plain_projectile()) {}
+struct ProjectileArgs : stand_in::ProjectileScriptArgs {
+    ProjectileArgs() : ProjectileScriptArgs(stand_in::plain_projectile()) {}
 };
 
 std::vector<Variant> character_values(int64_t node);
@@ -62,7 +62,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
     // The engine the test runs in: a 4.5 one unless a fixture says otherwise.
-    virtual whost::Engine::Options options() const { return {}; }
+    virtual stand_in::Engine::Options options() const { return {}; }
 
     // A Warfield node added under the root (so _ready has run).
     Object* add_warfield();
@@ -82,7 +82,7 @@ protected:
     int64_t count(Object* w, const char* method) { return call_int(Path::typed, w, method, {}); }
     void frame(double delta = 1.0 / 60.0) { engine->physics_frame(delta); }
 
-    std::unique_ptr<whost::Engine> engine;
+    std::unique_ptr<stand_in::Engine> engine;
     // Tests that provoke engine errors on purpose clear this.
     bool expect_clean_log = true;
 };

@@ -2,7 +2,7 @@
 // Warfield node, connected to the tree's node_removed and node_renamed,
 // which goes (and is freed once) with the node; and a change it hears of
 // makes it find a projectile's nodes again, while a quiet tree does not.
-#include "host/callable.h"
+#include "stand_in/callable.h"
 #include "support.h"
 
 namespace boundary {
@@ -10,20 +10,20 @@ namespace {
 
 class TreeSignals : public BoundaryTest {
 protected:
-    static size_t removed() { return whost::Engine::tree_connections("node_removed"); }
-    static size_t renamed() { return whost::Engine::tree_connections("node_renamed"); }
-    static uint64_t lookups() { return whost::bind_calls("Node", "get_node_or_null"); }
+    static size_t removed() { return stand_in::Engine::tree_connections("node_removed"); }
+    static size_t renamed() { return stand_in::Engine::tree_connections("node_renamed"); }
+    static uint64_t lookups() { return stand_in::bind_calls("Node", "get_node_or_null"); }
 };
 
 TEST_F(TreeSignals, EachWarfieldNodeConnectsOnceAndItsConnectionsGoWithIt) {
     Object* first = add_warfield();
     EXPECT_EQ(removed(), 1u);
     EXPECT_EQ(renamed(), 1u);
-    EXPECT_EQ(whost::Engine::tree_connections("node_added"), 0u);
+    EXPECT_EQ(stand_in::Engine::tree_connections("node_added"), 0u);
     Object* second = add_warfield();
     EXPECT_EQ(removed(), 2u);
     EXPECT_EQ(renamed(), 2u);
-    EXPECT_EQ(whost::counters().of(whost::Fn::callable_custom_create2), 2u);
+    EXPECT_EQ(stand_in::counters().of(stand_in::Fn::callable_custom_create2), 2u);
 
     // Leaving the tree and entering it again connects nothing more.
     engine->remove_child(engine->root(), static_cast<Node*>(first));
@@ -33,8 +33,8 @@ TEST_F(TreeSignals, EachWarfieldNodeConnectsOnceAndItsConnectionsGoWithIt) {
     engine->free(first);
     EXPECT_EQ(removed(), 1u);
     EXPECT_EQ(renamed(), 1u);
-    EXPECT_EQ(whost::counters().callable_frees, 1u);
-    EXPECT_EQ(whost::live_custom_callables(), 1u);
+    EXPECT_EQ(stand_in::counters().callable_frees, 1u);
+    EXPECT_EQ(stand_in::live_custom_callables(), 1u);
 
     // Out of the tree but alive, the second node keeps its connections
     // until the tree itself goes at shutdown (TearDown checks nothing leaks).

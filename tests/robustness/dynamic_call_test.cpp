@@ -11,33 +11,33 @@
 #include <string>
 #include <vector>
 
-#include "host/engine.h"
+#include "stand_in/engine.h"
 
 namespace {
 
-using whost::CallResult;
-using whost::MethodRecord;
-using whost::Object;
-using whost::Variant;
-using whost::Vector2;
-using whost::Vector2i;
+using stand_in::CallResult;
+using stand_in::MethodRecord;
+using stand_in::Object;
+using stand_in::Variant;
+using stand_in::Vector2;
+using stand_in::Vector2i;
 
 class DynamicCalls : public testing::Test {
 protected:
     void SetUp() override {
-        engine = std::make_unique<whost::Engine>();
-        ASSERT_TRUE(engine->load(WARFIELD_LIBRARY_PATH)) << whost::log().dump();
+        engine = std::make_unique<stand_in::Engine>();
+        ASSERT_TRUE(engine->load(WARFIELD_LIBRARY_PATH)) << stand_in::log().dump();
         cls = engine->extension_class("Warfield");
         ASSERT_NE(cls, nullptr);
         w = engine->instantiate("Warfield");
         ASSERT_NE(w, nullptr);
-        engine->add_child(engine->root(), static_cast<whost::Node*>(w));
+        engine->add_child(engine->root(), static_cast<stand_in::Node*>(w));
         stranger = engine->make_node("Stranger");
     }
 
     void TearDown() override {
         if (engine == nullptr) return;
-        const whost::Engine::Leaks leaks = engine->shutdown();
+        const stand_in::Engine::Leaks leaks = engine->shutdown();
         EXPECT_TRUE(leaks.none()) << "objects " << leaks.objects << ", strings " << leaks.strings;
         engine.reset();
     }
@@ -48,7 +48,7 @@ protected:
         std::unique_ptr<const Variant*[]> ptrs;
         if (!args.empty()) ptrs = std::make_unique<const Variant*[]>(args.size());
         for (std::size_t i = 0; i < args.size(); ++i) ptrs[i] = &args[i];
-        return whost::call_method(w, method, ptrs.get(), static_cast<int64_t>(args.size()));
+        return stand_in::call_method(w, method, ptrs.get(), static_cast<int64_t>(args.size()));
     }
 
     // A value of each argument's declared type.
@@ -70,7 +70,7 @@ protected:
     // Values no engine conversion turns into the declared type.
     std::vector<Variant> unconvertible(uint32_t type) {
         std::vector<Variant> v = {Variant("12"), Variant::name("x"), Variant::path("A/B"), Variant(),
-                                  Variant(static_cast<Object*>(stranger)), Variant(whost::Rect2{{1, 2}, {3, 4}})};
+                                  Variant(static_cast<Object*>(stranger)), Variant(stand_in::Rect2{{1, 2}, {3, 4}})};
         if (type == GDEXTENSION_VARIANT_TYPE_VECTOR2 || type == GDEXTENSION_VARIANT_TYPE_VECTOR2I) {
             v.emplace_back(int64_t{3});
             v.emplace_back(3.5);
@@ -105,10 +105,10 @@ protected:
         return n;
     }
 
-    std::unique_ptr<whost::Engine> engine;
-    const whost::ExtensionClass* cls = nullptr;
+    std::unique_ptr<stand_in::Engine> engine;
+    const stand_in::ExtensionClass* cls = nullptr;
     Object* w = nullptr;
-    whost::Node* stranger = nullptr;
+    stand_in::Node* stranger = nullptr;
 };
 
 TEST_F(DynamicCalls, TooFewArgumentsAreRefusedByEveryMethod) {

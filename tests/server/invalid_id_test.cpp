@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fake_host.h"
-#include "registrations.h"
+#include "busy_records.h"
 #include "simulation/physics_frame.h"
 #include "inspect.h"
 

@@ -8,7 +8,7 @@
 #include <limits>
 #include <tuple>
 
-#include "registrations.h"
+#include "busy_records.h"
 
 namespace warfield {
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <set>
 
-#include "registrations.h"
+#include "busy_records.h"
 
 namespace warfield {
 namespace {

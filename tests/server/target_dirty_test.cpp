@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_host.h"
-#include "registrations.h"
+#include "busy_records.h"
 #include "simulation/physics_frame.h"
 #include "inspect.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "host/counters.h"
+#include "stand_in/counters.h"
 
 namespace demo {
 
@@ -20,13 +20,13 @@ constexpr float kLobTime = 1.0f;       // y_speed -400 under 800
 constexpr float kArcTime = 1.0f;       // y_speed -300 under 600
 constexpr float kCatapultTime = 0.8f;  // y_speed -800 under the fixed 2000
 
-whost::Variant nil() { return whost::Variant(); }
+stand_in::Variant nil() { return stand_in::Variant(); }
 
 }  // namespace
 
-LaneBattle::LaneBattle(whost::Engine& engine, const BattleConfig& config) : engine_(engine), config_(config) {
+LaneBattle::LaneBattle(stand_in::Engine& engine, const BattleConfig& config) : engine_(engine), config_(config) {
     warfield_node_ = engine_.instantiate("Warfield");
-    if (warfield_node_ != nullptr) engine_.add_child(engine_.root(), static_cast<whost::Node*>(warfield_node_));
+    if (warfield_node_ != nullptr) engine_.add_child(engine_.root(), static_cast<stand_in::Node*>(warfield_node_));
     warfield_ = WarfieldScript(warfield_node_);
 }
 
@@ -37,31 +37,31 @@ uint32_t LaneBattle::random() {
 
 void LaneBattle::run() {
     if (warfield_node_ == nullptr) return;
-    const uint64_t script_calls_before = whost::counters().script_calls;
+    const uint64_t script_calls_before = stand_in::counters().script_calls;
     for (int frame = 0; frame < config_.frames; ++frame) {
         const auto t0 = Clock::now();
         game_frame(frame);
 
         summary_.projectile_frames += shots_.size();
         if (shots_.size() > summary_.peak_in_flight) summary_.peak_in_flight = shots_.size();
-        const whost::Counters before = whost::counters();
+        const stand_in::Counters before = stand_in::counters();
         const auto t1 = Clock::now();
         engine_.physics_frame(config_.delta);
         const auto t2 = Clock::now();
-        const whost::Counters& after = whost::counters();
+        const stand_in::Counters& after = stand_in::counters();
 
         summary_.engine_calls += after.interface_total() - before.interface_total();
         summary_.names_made_in_frames += after.string_names_made - before.string_names_made;
         summary_.strings_made_in_frames +=
-            after.of(whost::Fn::string_new_with_utf8_chars) - before.of(whost::Fn::string_new_with_utf8_chars) +
-            after.of(whost::Fn::string_new_with_latin1_chars) - before.of(whost::Fn::string_new_with_latin1_chars);
+            after.of(stand_in::Fn::string_new_with_utf8_chars) - before.of(stand_in::Fn::string_new_with_utf8_chars) +
+            after.of(stand_in::Fn::string_new_with_latin1_chars) - before.of(stand_in::Fn::string_new_with_latin1_chars);
         const double physics = std::chrono::duration<double>(t2 - t1).count();
         summary_.physics_seconds += physics;
         summary_.total_seconds += std::chrono::duration<double>(t2 - t0).count();
         if (physics > summary_.worst_frame_seconds) summary_.worst_frame_seconds = physics;
         ++summary_.frames;
     }
-    summary_.script_calls = whost::counters().script_calls - script_calls_before;
+    summary_.script_calls = stand_in::counters().script_calls - script_calls_before;
     summary_.shooters = shooters_.size();
     summary_.queries = warfield_.queries();
     summary_.failed_calls = warfield_.failed_calls();
@@ -84,7 +84,7 @@ void LaneBattle::game_frame(int frame) {
 void LaneBattle::spawn_shooter() {
     const int n = static_cast<int>(shooters_.size());
     Shooter s{n % 5, (n + n / 5) % 5, 80.0f + 60.0f * static_cast<float>(n / 5), 1 + n % 30};
-    whost::Node2D* node = engine_.make_node2d("Shooter", {s.x, row_y(s.row)});
+    stand_in::Node2D* node = engine_.make_node2d("Shooter", {s.x, row_y(s.row)});
     engine_.add_child(engine_.root(), node);
     warfield_.register_character(static_cast<int64_t>(node->id), s.row);
     shooters_.push_back(s);
@@ -92,10 +92,10 @@ void LaneBattle::spawn_shooter() {
 
 void LaneBattle::spawn_target() {
     const int row = static_cast<int>(summary_.targets_spawned * 3 % 5);
-    whost::Node2D* node = engine_.make_node2d("Target", {1300.0f, row_y(row)});
+    stand_in::Node2D* node = engine_.make_node2d("Target", {1300.0f, row_y(row)});
     engine_.add_child(engine_.root(), node);
     const bool armored = summary_.targets_spawned % 5 == 4;
-    engine_.set_script_method(node, "has_metallic_armor", [armored](whost::Object&) { return whost::Variant(armored); });
+    engine_.set_script_method(node, "has_metallic_armor", [armored](stand_in::Object&) { return stand_in::Variant(armored); });
     TargetSpec request;
     request.node_instance_id = static_cast<int64_t>(node->id);
     request.grid_y = row;
@@ -117,7 +117,7 @@ void LaneBattle::walk_targets() {
     for (const int64_t id : escaped) {
         const Target& t = targets_[id];
         warfield_.unregister_target(t.slot);
-        whost::queue_free(t.node);
+        stand_in::queue_free(t.node);
         targets_.erase(id);
         ++summary_.targets_escaped;
     }
@@ -125,8 +125,8 @@ void LaneBattle::walk_targets() {
 
 Vector2 LaneBattle::position_of(int64_t node) {
     if (const auto it = targets_.find(node); it != targets_.end()) return it->second.node->position;
-    if (whost::Node2D* n = whost::as_node2d(whost::object_by_id(static_cast<uint64_t>(node)))) {
-        return whost::global_transform(n).origin;
+    if (stand_in::Node2D* n = stand_in::as_node2d(stand_in::object_by_id(static_cast<uint64_t>(node)))) {
+        return stand_in::global_transform(n).origin;
     }
     return {};
 }
@@ -219,9 +219,9 @@ void LaneBattle::fire(Shooter& s) {
 }
 
 void LaneBattle::define_callbacks(int64_t node) {
-    whost::Object* root = whost::object_by_id(static_cast<uint64_t>(node));
+    stand_in::Object* root = stand_in::object_by_id(static_cast<uint64_t>(node));
     const auto on = [&](const char* name, auto fn) {
-        engine_.set_script_method(root, name, [this, node, fn](whost::Object&) {
+        engine_.set_script_method(root, name, [this, node, fn](stand_in::Object&) {
             fn(this, node);
             return nil();
         });
@@ -242,7 +242,7 @@ void LaneBattle::end_shot(int64_t node, uint64_t& tally) {
     if (it == shots_.end()) return;  // already ended earlier in this step
     ++tally;
     warfield_.unregister_projectile(it->second.slot);
-    whost::queue_free(it->second.root);
+    stand_in::queue_free(it->second.root);
     shots_.erase(it);
 }
 
@@ -316,7 +316,7 @@ void LaneBattle::damage(int64_t target_node, int amount) {
     if (t.hp > 0) return;
     warfield_.set_target_die(t.slot, true);
     warfield_.unregister_target(t.slot);
-    whost::queue_free(t.node);
+    stand_in::queue_free(t.node);
     targets_.erase(it);
     ++summary_.targets_killed;
 }

@@ -47,7 +47,7 @@ struct BattleSummary {
 
 class LaneBattle {
 public:
-    LaneBattle(whost::Engine& engine, const BattleConfig& config);
+    LaneBattle(stand_in::Engine& engine, const BattleConfig& config);
     void run();
     const BattleSummary& summary() const { return summary_; }
 
@@ -60,14 +60,14 @@ private:
     };
     struct Target {
         int64_t slot;
-        whost::Node2D* node;
+        stand_in::Node2D* node;
         int row;
         float speed;
         int hp;
     };
     struct Shot {
         int64_t slot;
-        whost::Node2D* root;
+        stand_in::Node2D* root;
         int kind;
         int row;
         int64_t target;       // what the shooter aimed at
@@ -95,9 +95,9 @@ private:
     float row_y(int row) const { return 140.0f + 110.0f * static_cast<float>(row); }
     uint32_t random();
 
-    whost::Engine& engine_;
+    stand_in::Engine& engine_;
     BattleConfig config_;
-    whost::Object* warfield_node_ = nullptr;
+    stand_in::Object* warfield_node_ = nullptr;
     WarfieldScript warfield_{nullptr};
     std::vector<Shooter> shooters_;
     std::unordered_map<int64_t, Target> targets_;  // by node id

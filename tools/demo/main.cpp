@@ -39,20 +39,20 @@ int main(int argc, char** argv) {
     }
 
     demo::BattleSummary s;
-    whost::Engine::Leaks leaks;
+    stand_in::Engine::Leaks leaks;
     size_t engine_errors = 0;
     {
-        whost::Engine engine;
+        stand_in::Engine engine;
         engine.set_visible_rect({{0.0f, 0.0f}, {1280.0f, 720.0f}});
         if (!engine.load(library)) {
-            std::fprintf(stderr, "lane battle: could not load %s\n%s", library.c_str(), whost::log().dump().c_str());
+            std::fprintf(stderr, "lane battle: could not load %s\n%s", library.c_str(), stand_in::log().dump().c_str());
             return 1;
         }
         demo::LaneBattle battle(engine, config);
         battle.run();
         s = battle.summary();
         leaks = engine.shutdown();
-        engine_errors = whost::log().entries().size();
+        engine_errors = stand_in::log().entries().size();
     }
 
     const double frames = static_cast<double>(s.frames);
@@ -101,6 +101,6 @@ int main(int argc, char** argv) {
         fail("the projectiles did not end as a battle's do");
     }
     if (s.names_made_in_frames != 0 || s.strings_made_in_frames != 0) fail("names or strings were built in frames");
-    if (!ok && engine_errors != 0) std::fprintf(stderr, "%s", whost::log().dump().c_str());
+    if (!ok && engine_errors != 0) std::fprintf(stderr, "%s", stand_in::log().dump().c_str());
     return ok ? 0 : 1;
 }

@@ -1,13 +1,13 @@
 #include "demo/warfield_script.h"
 
-#include "host/array.h"
+#include "stand_in/array.h"
 
 namespace demo {
 
-using whost::Variant;
-using whost::Vector2i;
+using stand_in::Variant;
+using stand_in::Vector2i;
 
-ProjectileScene make_projectile_scene(whost::Engine& engine, whost::Node* parent, Vector2 position) {
+ProjectileScene make_projectile_scene(stand_in::Engine& engine, stand_in::Node* parent, Vector2 position) {
     ProjectileScene s;
     s.root = engine.make_node2d("Projectile", position);
     s.body = engine.make_node2d("ProjectileBodyNode");
@@ -30,7 +30,7 @@ Variant WarfieldScript::call(std::string_view method, const std::vector<Variant>
     std::vector<const Variant*> ptrs;
     ptrs.reserve(args.size());
     for (const Variant& a : args) ptrs.push_back(&a);
-    whost::CallResult r = whost::call_method(node_, method, ptrs.data(), static_cast<int64_t>(ptrs.size()));
+    stand_in::CallResult r = stand_in::call_method(node_, method, ptrs.data(), static_cast<int64_t>(ptrs.size()));
     if (!r.ok()) ++failed_;
     return std::move(r.value);
 }
@@ -44,10 +44,10 @@ void WarfieldScript::call_ids(std::string_view method, std::initializer_list<Var
         ++failed_;
         return;
     }
-    whost::VariantData* raw = result.raw();
-    void* slot = whost::var_payload(raw);
-    const int64_t n = whost::array_size(slot);
-    for (int64_t i = 0; i < n; ++i) out.push_back(whost::var_to_int(whost::array_at(slot, i)));
+    stand_in::VariantData* raw = result.raw();
+    void* slot = stand_in::var_payload(raw);
+    const int64_t n = stand_in::array_size(slot);
+    for (int64_t i = 0; i < n; ++i) out.push_back(stand_in::var_to_int(stand_in::array_at(slot, i)));
 }
 
 int64_t WarfieldScript::register_projectile(const ProjectileSpec& p) {

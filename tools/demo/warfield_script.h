@@ -7,41 +7,41 @@
 #include <string_view>
 #include <vector>
 
-#include "host/engine.h"
-#include "host/script_args.h"
+#include "stand_in/engine.h"
+#include "stand_in/script_args.h"
 
 namespace demo {
 
-using whost::Vector2;
+using stand_in::Vector2;
 
 // What the demo's scripts register: every argument by name, with the
 // defaults of a plain projectile and a hittable target.
-struct ProjectileSpec : whost::ProjectileScriptArgs {
-    ProjectileSpec() : ProjectileScriptArgs(whost::plain_projectile()) {}
+struct ProjectileSpec : stand_in::ProjectileScriptArgs {
+    ProjectileSpec() : ProjectileScriptArgs(stand_in::plain_projectile()) {}
 };
 
-struct TargetSpec : whost::TargetScriptArgs {
-    TargetSpec() : TargetScriptArgs(whost::hittable_target()) {}
+struct TargetSpec : stand_in::TargetScriptArgs {
+    TargetSpec() : TargetScriptArgs(stand_in::hittable_target()) {}
 };
 
 // The children a projectile scene has below its root, by their paths.
 struct ProjectileScene {
-    whost::Node2D* root = nullptr;
-    whost::Node2D* body = nullptr;
-    whost::Node2D* sprite = nullptr;
-    whost::Node2D* shadow = nullptr;
-    whost::Node2D* hit_box = nullptr;
+    stand_in::Node2D* root = nullptr;
+    stand_in::Node2D* body = nullptr;
+    stand_in::Node2D* sprite = nullptr;
+    stand_in::Node2D* shadow = nullptr;
+    stand_in::Node2D* hit_box = nullptr;
     int64_t id() const { return static_cast<int64_t>(root->id); }
 };
 
 // Root "Projectile" under `parent`, with "ProjectileBodyNode",
 // "ProjectileBodyNode/ProjectileSprite", "ShadowSprite" and "HitBox".
-ProjectileScene make_projectile_scene(whost::Engine& engine, whost::Node* parent, Vector2 position);
+ProjectileScene make_projectile_scene(stand_in::Engine& engine, stand_in::Node* parent, Vector2 position);
 
 class WarfieldScript {
 public:
-    explicit WarfieldScript(whost::Object* node) : node_(node) {}
-    whost::Object* node() const { return node_; }
+    explicit WarfieldScript(stand_in::Object* node) : node_(node) {}
+    stand_in::Object* node() const { return node_; }
 
     int64_t register_projectile(const ProjectileSpec& p);
     void unregister_projectile(int64_t id);
@@ -70,11 +70,11 @@ public:
     uint64_t queries() const { return queries_; }
 
 private:
-    whost::Variant call(std::string_view method, std::initializer_list<whost::Variant> args);
-    whost::Variant call(std::string_view method, const std::vector<whost::Variant>& args);
-    void call_ids(std::string_view method, std::initializer_list<whost::Variant> args, std::vector<int64_t>& out);
+    stand_in::Variant call(std::string_view method, std::initializer_list<stand_in::Variant> args);
+    stand_in::Variant call(std::string_view method, const std::vector<stand_in::Variant>& args);
+    void call_ids(std::string_view method, std::initializer_list<stand_in::Variant> args, std::vector<int64_t>& out);
 
-    whost::Object* node_;
+    stand_in::Object* node_;
     uint64_t failed_ = 0;
     uint64_t queries_ = 0;
 };

@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "binding/class_registry.h"
+#include "binding/class_db.h"
 
 namespace warfield {
 

@@ -1,0 +1,80 @@
+// Every interface function the stand-in host offers, with the engine version
+// that introduced it: X(name, major, minor). A host presenting an older
+// version does not offer the newer functions, as that engine would not.
+#pragma once
+
+#define STAND_IN_INTERFACE_FUNCTIONS(X)                      \
+    X(get_godot_version, 4, 1)                            \
+    X(get_godot_version2, 4, 5)                           \
+    X(mem_alloc, 4, 1)                                    \
+    X(mem_realloc, 4, 1)                                  \
+    X(mem_free, 4, 1)                                     \
+    X(print_error, 4, 1)                                  \
+    X(print_error_with_message, 4, 1)                     \
+    X(print_warning, 4, 1)                                \
+    X(print_warning_with_message, 4, 1)                   \
+    X(print_script_error, 4, 1)                           \
+    X(print_script_error_with_message, 4, 1)              \
+    X(variant_new_copy, 4, 1)                             \
+    X(variant_new_nil, 4, 1)                              \
+    X(variant_destroy, 4, 1)                              \
+    X(variant_call, 4, 1)                                 \
+    X(callable_custom_create2, 4, 3)                      \
+    X(variant_construct, 4, 1)                            \
+    X(variant_get_type, 4, 1)                             \
+    X(variant_booleanize, 4, 1)                           \
+    X(variant_can_convert, 4, 1)                          \
+    X(variant_can_convert_strict, 4, 1)                   \
+    X(variant_stringify, 4, 1)                            \
+    X(variant_get_object_instance_id, 4, 4)               \
+    X(get_variant_from_type_constructor, 4, 1)            \
+    X(get_variant_to_type_constructor, 4, 1)              \
+    X(variant_get_ptr_operator_evaluator, 4, 1)           \
+    X(variant_get_ptr_builtin_method, 4, 1)               \
+    X(variant_get_ptr_constructor, 4, 1)                  \
+    X(variant_get_ptr_destructor, 4, 1)                   \
+    X(string_new_with_latin1_chars, 4, 1)                 \
+    X(string_new_with_utf8_chars, 4, 1)                   \
+    X(string_new_with_latin1_chars_and_len, 4, 1)         \
+    X(string_new_with_utf8_chars_and_len2, 4, 3)          \
+    X(string_to_latin1_chars, 4, 1)                       \
+    X(string_to_utf8_chars, 4, 1)                         \
+    X(string_name_new_with_latin1_chars, 4, 2)            \
+    X(string_name_new_with_utf8_chars, 4, 2)              \
+    X(string_name_new_with_utf8_chars_and_len, 4, 2)      \
+    X(array_operator_index, 4, 1)                         \
+    X(array_operator_index_const, 4, 1)                   \
+    X(array_set_typed, 4, 1)                              \
+    X(object_method_bind_call, 4, 1)                      \
+    X(object_method_bind_ptrcall, 4, 1)                   \
+    X(object_destroy, 4, 1)                               \
+    X(global_get_singleton, 4, 1)                         \
+    X(object_get_instance_binding, 4, 1)                  \
+    X(object_set_instance_binding, 4, 1)                  \
+    X(object_free_instance_binding, 4, 2)                 \
+    X(object_set_instance, 4, 1)                          \
+    X(object_get_class_name, 4, 1)                        \
+    X(object_cast_to, 4, 1)                               \
+    X(object_get_instance_from_id, 4, 1)                  \
+    X(object_get_instance_id, 4, 1)                       \
+    X(object_has_script_method, 4, 3)                     \
+    X(object_call_script_method, 4, 3)                    \
+    X(classdb_construct_object, 4, 1)                     \
+    X(classdb_construct_object2, 4, 4)                    \
+    X(classdb_get_method_bind, 4, 1)                      \
+    X(classdb_get_class_tag, 4, 1)                        \
+    X(classdb_register_extension_class5, 4, 5)            \
+    X(classdb_register_extension_class_method, 4, 1)      \
+    X(classdb_register_extension_class_virtual_method, 4, 3) \
+    X(classdb_register_extension_class_integer_constant, 4, 1) \
+    X(classdb_register_extension_class_property, 4, 1)    \
+    X(classdb_register_extension_class_property_indexed, 4, 2) \
+    X(classdb_register_extension_class_property_group, 4, 1) \
+    X(classdb_register_extension_class_property_subgroup, 4, 1) \
+    X(classdb_register_extension_class_signal, 4, 1)      \
+    X(classdb_unregister_extension_class, 4, 1)           \
+    X(get_library_path, 4, 1)                             \
+    X(editor_add_plugin, 4, 1)                            \
+    X(editor_remove_plugin, 4, 1)                         \
+    X(editor_help_load_xml_from_utf8_chars, 4, 3)         \
+    X(editor_help_load_xml_from_utf8_chars_and_len, 4, 3)
