@@ -8,27 +8,23 @@
 namespace warfield::bench {
 
 const char* engine_op_name(int op) {
+#define WARFIELD_BIND_OP_NAME(member, cls, method, hash) #cls "." #method,
     static constexpr std::array<const char*, kEngineOps> kNames{
-        "object_get_instance_from_id", "object_cast_to", "object_get_instance_id", "Node.is_inside_tree",
-        "Node.get_node_or_null", "Node2D.get_global_position",
-        "Node2D.set_global_position", "Node2D.get_position", "Node2D.set_position", "Node2D.get_rotation",
-        "Node2D.set_rotation", "Node2D.set_scale", "object_call_script_method"};
+        "object_get_instance_from_id", "object_cast_to", "object_get_instance_id",
+        WARFIELD_ENGINE_METHODS(WARFIELD_SKIP_ENGINE_METHOD, WARFIELD_BIND_OP_NAME, WARFIELD_SKIP_ENGINE_METHOD)
+        "object_call_script_method"};
+#undef WARFIELD_BIND_OP_NAME
     return op >= 0 && op < kEngineOps ? kNames[static_cast<std::size_t>(op)] : "";
 }
 
 BindName bind_of(int op) {
+#define WARFIELD_BIND_OP_CASE(member, cls, method, hash) \
+    case member: return {#cls, #method};
     switch (op) {
-        case inside: return {"Node", "is_inside_tree"};
-        case child: return {"Node", "get_node_or_null"};
-        case get_global: return {"Node2D", "get_global_position"};
-        case set_global: return {"Node2D", "set_global_position"};
-        case get_local: return {"Node2D", "get_position"};
-        case set_local: return {"Node2D", "set_position"};
-        case get_turn: return {"Node2D", "get_rotation"};
-        case set_turn: return {"Node2D", "set_rotation"};
-        case set_scale: return {"Node2D", "set_scale"};
+        WARFIELD_ENGINE_METHODS(WARFIELD_SKIP_ENGINE_METHOD, WARFIELD_BIND_OP_CASE, WARFIELD_SKIP_ENGINE_METHOD)
         default: return {"", ""};
     }
+#undef WARFIELD_BIND_OP_CASE
 }
 
 namespace {
@@ -126,21 +122,16 @@ OpCounts from_recording(std::span<const uint64_t> by_op, double projectile_frame
     OpCounts c{};
     c[lookup] = n(Op::object_from_instance_id);
     c[cast] = n(Op::cast_to_node2d);
-    c[inside] = n(Op::is_inside_tree);
     c[instance] = n(Op::get_instance_id);
-    c[child] = n(Op::get_node_or_null);
-    c[get_global] = n(Op::get_global_position);
-    c[set_global] = n(Op::set_global_position);
-    c[get_local] = n(Op::get_position);
-    c[set_local] = n(Op::set_position);
-    c[get_turn] = n(Op::get_rotation);
-    c[set_turn] = n(Op::set_rotation);
-    c[set_scale] = n(Op::set_scale);
+#define WARFIELD_COUNT_BIND_OP(member, cls, method, hash) c[member] = n(Op::method);
+    WARFIELD_ENGINE_METHODS(WARFIELD_SKIP_ENGINE_METHOD, WARFIELD_COUNT_BIND_OP, WARFIELD_SKIP_ENGINE_METHOD)
+#undef WARFIELD_COUNT_BIND_OP
     c[script] = n(Op::call) + n(Op::call_bool);
     if (per_frame_calls != nullptr) {
-        *per_frame_calls = by_op[static_cast<std::size_t>(Op::is_editor_hint)] +
-                           by_op[static_cast<std::size_t>(Op::get_viewport)] +
-                           by_op[static_cast<std::size_t>(Op::get_visible_rect)];
+        *per_frame_calls = 0;
+#define WARFIELD_COUNT_FIXED(member, cls, method, hash) *per_frame_calls += by_op[static_cast<std::size_t>(Op::method)];
+        WARFIELD_ENGINE_METHODS(WARFIELD_COUNT_FIXED, WARFIELD_SKIP_ENGINE_METHOD, WARFIELD_SKIP_ENGINE_METHOD)
+#undef WARFIELD_COUNT_FIXED
     }
     return c;
 }

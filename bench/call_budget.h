@@ -10,29 +10,29 @@
 #include <span>
 #include <string>
 
+#include "gdextension/engine_methods.h"
+
 namespace warfield::bench {
 
 enum EngineOp : int {
-    lookup,      // object_get_instance_from_id
-    cast,        // object_cast_to (to Node2D)
-    instance,    // object_get_instance_id
-    inside,      // Node.is_inside_tree
-    child,       // Node.get_node_or_null
-    get_global,  // Node2D.get_global_position
-    set_global,  // Node2D.set_global_position
-    get_local,   // Node2D.get_position
-    set_local,   // Node2D.set_position
-    get_turn,    // Node2D.get_rotation
-    set_turn,    // Node2D.set_rotation
-    set_scale,   // Node2D.set_scale
-    script,      // object_call_script_method (Object::callp, as Object.call makes)
+    lookup,    // object_get_instance_from_id
+    cast,      // object_cast_to (to Node2D)
+    instance,  // object_get_instance_id
+    // The engine methods called on the projectiles' nodes, by their member
+    // names in engine_methods.h (inside: Node.is_inside_tree, ...).
+#define WARFIELD_BUDGET_OP(member, cls, method, hash) member,
+    WARFIELD_ENGINE_METHODS(WARFIELD_SKIP_ENGINE_METHOD, WARFIELD_BUDGET_OP, WARFIELD_SKIP_ENGINE_METHOD)
+#undef WARFIELD_BUDGET_OP
+    script,    // object_call_script_method (Object::callp, as Object.call makes)
     kEngineOps
 };
+// The ops made through a bind: those from here to `script`.
+inline constexpr int kFirstBindOp = instance + 1;
 using OpCounts = std::array<double, kEngineOps>;
 
 const char* engine_op_name(int op);
 
-// The engine class and method behind each op from `inside` on.
+// The engine class and method behind each bind op; empty names for the others.
 struct BindName {
     const char* cls;
     const char* name;
@@ -49,8 +49,9 @@ double total(const OpCounts& c);
 std::string differences(const OpCounts& want, const OpCounts& got);
 
 // Host calls of a recording (HostOp order, fake_host.h) divided by
-// `projectile_frames`, in these terms. Per-frame calls (is_editor_hint) are
-// left out; `per_frame_calls` receives them.
+// `projectile_frames`, in these terms. The calls made whatever the
+// projectiles (is_editor_hint each frame; FIXED in engine_methods.h) are left
+// out; `per_frame_calls` receives them.
 OpCounts from_recording(std::span<const uint64_t> by_op, double projectile_frames, uint64_t* per_frame_calls);
 
 }  // namespace warfield::bench

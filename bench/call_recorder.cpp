@@ -1,6 +1,7 @@
 #include "call_recorder.h"
 
 #include <bit>
+#include <type_traits>
 
 namespace warfield::bench {
 
@@ -33,11 +34,42 @@ void finish_recording(FakeHost& host, std::vector<RecordedCall>& out) {
 
 namespace {
 
-uint64_t bits(Vector2 v) {
+// A result in 64 bits, so that none can be optimised away.
+uint64_t fold(bool b) { return b ? 1 : 0; }
+uint64_t fold(uint64_t v) { return v; }
+uint64_t fold(float f) { return std::bit_cast<uint32_t>(f); }
+uint64_t fold(ObjectHandle p) { return reinterpret_cast<uintptr_t>(p); }
+uint64_t fold(Vector2 v) {
     return (static_cast<uint64_t>(std::bit_cast<uint32_t>(v.x)) << 32) ^ std::bit_cast<uint32_t>(v.y);
 }
+uint64_t fold(Rect2 r) { return fold(r.size); }
 
-uint64_t bits(ObjectHandle p) { return reinterpret_cast<uintptr_t>(p); }
+// The argument of a Host operation, by its type, as the call was recorded.
+template <class T>
+T arg(const RecordedCall& c);
+template <>
+ObjectHandle arg(const RecordedCall& c) { return c.object; }
+template <>
+uint64_t arg(const RecordedCall& c) { return c.instance_id; }
+template <>
+ChildPath arg(const RecordedCall& c) { return static_cast<ChildPath>(c.arg); }
+template <>
+ScriptMethod arg(const RecordedCall& c) { return static_cast<ScriptMethod>(c.arg); }
+template <>
+Vector2 arg(const RecordedCall& c) { return {c.x, c.y}; }
+template <>
+float arg(const RecordedCall& c) { return c.x; }
+
+// The recorded call made again, through the vtable.
+template <class R, class... Args>
+uint64_t redo(Host& host, R (Host::*op)(Args...), const RecordedCall& c) {
+    if constexpr (std::is_void_v<R>) {
+        (host.*op)(arg<Args>(c)...);
+        return 0;
+    } else {
+        return fold((host.*op)(arg<Args>(c)...));
+    }
+}
 
 }  // namespace
 
@@ -46,25 +78,14 @@ uint64_t bits(ObjectHandle p) { return reinterpret_cast<uintptr_t>(p); }
     uint64_t sink = 0;
     for (const RecordedCall& c : calls) {
         switch (c.op) {
-            case Op::is_editor_hint: sink += host.is_editor_hint() ? 1 : 0; break;
-            case Op::get_viewport: sink ^= bits(host.get_viewport()); break;
-            case Op::get_visible_rect: sink ^= bits(host.get_visible_rect(c.object).size); break;
-            case Op::object_from_instance_id: sink ^= bits(host.object_from_instance_id(c.instance_id)); break;
-            case Op::cast_to_node2d: sink ^= bits(host.cast_to_node2d(c.object)); break;
-            case Op::is_inside_tree: sink += host.is_inside_tree(c.object) ? 1 : 0; break;
-            case Op::get_node_or_null:
-                sink ^= bits(host.get_node_or_null(c.object, static_cast<ChildPath>(c.arg)));
-                break;
-            case Op::get_instance_id: sink ^= host.get_instance_id(c.object); break;
-            case Op::get_global_position: sink ^= bits(host.get_global_position(c.object)); break;
-            case Op::set_global_position: host.set_global_position(c.object, {c.x, c.y}); break;
-            case Op::get_position: sink ^= bits(host.get_position(c.object)); break;
-            case Op::set_position: host.set_position(c.object, {c.x, c.y}); break;
-            case Op::get_rotation: sink ^= std::bit_cast<uint32_t>(host.get_rotation(c.object)); break;
-            case Op::set_rotation: host.set_rotation(c.object, c.x); break;
-            case Op::set_scale: host.set_scale(c.object, {c.x, c.y}); break;
-            case Op::call: host.call(c.object, static_cast<ScriptMethod>(c.arg)); break;
-            case Op::call_bool: sink += host.call_bool(c.object, static_cast<ScriptMethod>(c.arg)) ? 1 : 0; break;
+#define WARFIELD_REPLAY_METHOD(member, cls, method, hash) \
+    case Op::method: sink ^= redo(host, &Host::method, c); break;
+#define WARFIELD_REPLAY_CALL(name) \
+    case Op::name: sink ^= redo(host, &Host::name, c); break;
+            WARFIELD_ENGINE_METHODS(WARFIELD_REPLAY_METHOD, WARFIELD_REPLAY_METHOD, WARFIELD_SKIP_ENGINE_METHOD)
+            WARFIELD_FAKE_HOST_CALLS(WARFIELD_REPLAY_CALL)
+#undef WARFIELD_REPLAY_CALL
+#undef WARFIELD_REPLAY_METHOD
             case Op::count: break;
         }
     }

@@ -111,7 +111,7 @@ EngineCallCount EngineCallMeter::stop(uint64_t frames, int32_t live) const {
     c.per_pf[cast] = per_pf(delta_of(Fn::object_cast_to));
     c.per_pf[instance] = per_pf(delta_of(Fn::object_get_instance_id));
     c.per_pf[script] = per_pf(delta_of(Fn::object_call_script_method));
-    for (int op = inside; op < script; ++op) c.per_pf[static_cast<std::size_t>(op)] = per_pf(bind_delta(before_, after, bind_of(op)));
+    for (int op = kFirstBindOp; op < script; ++op) c.per_pf[static_cast<std::size_t>(op)] = per_pf(bind_delta(before_, after, bind_of(op)));
     // Engine.is_editor_hint, once a frame whatever the projectiles.
     const uint64_t fixed = frames;
     c.interface_per_pf = per_pf(after.interface_total() - before_.interface_total() - fixed);

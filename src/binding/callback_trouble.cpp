@@ -48,9 +48,9 @@ uint64_t script_of(VariantStorage& self, const EngineCache& cache, VariantStorag
 // outside is an engine error), else its name.
 void name_node(GDExtensionObjectPtr object, VariantStorage& self, const EngineCache& cache, char* out) {
     bool in_tree = false;
-    if (cache.binds.node_is_inside_tree != nullptr) {
+    if (cache.binds.inside != nullptr) {
         GDExtensionBool result = 0;
-        api.object_method_bind_ptrcall(cache.binds.node_is_inside_tree, object, nullptr, &result);
+        api.object_method_bind_ptrcall(cache.binds.inside, object, nullptr, &result);
         in_tree = result != 0;
     }
     VariantStorage name;

@@ -1,7 +1,8 @@
 #include "binding/engine_cache.h"
 
+#include <cstdio>
+
 #include "binding/callback_trouble.h"
-#include "gdextension/engine_hashes.h"
 #include "gdextension/interface.h"
 
 namespace warfield::gde {
@@ -11,45 +12,26 @@ namespace {
 // A plain pointer: a static destructor would run after the engine is gone.
 EngineCache* g_cache = nullptr;
 
-GDExtensionMethodBindPtr find_bind(const hashes::EngineMethod& m) {
-    const StringName cls(m.class_name);
-    const StringName name(m.method);
-    return api.classdb_get_method_bind(cls.ptr(), name.ptr(), m.hash);
+GDExtensionMethodBindPtr find_bind(const char* class_name, const char* method, GDExtensionInt hash) {
+    const StringName cls(class_name);
+    const StringName name(method);
+    return api.classdb_get_method_bind(cls.ptr(), name.ptr(), hash);
 }
 
 EngineBinds find_binds() {
-    using namespace hashes;
     EngineBinds b;
-    b.engine_is_editor_hint = find_bind(kEngineIsEditorHint);
-    b.node_get_viewport = find_bind(kNodeGetViewport);
-    b.node_is_inside_tree = find_bind(kNodeIsInsideTree);
-    b.node_get_node_or_null = find_bind(kNodeGetNodeOrNull);
-    b.viewport_get_visible_rect = find_bind(kViewportGetVisibleRect);
-    b.node2d_get_global_position = find_bind(kNode2DGetGlobalPosition);
-    b.node2d_set_global_position = find_bind(kNode2DSetGlobalPosition);
-    b.node2d_get_position = find_bind(kNode2DGetPosition);
-    b.node2d_set_position = find_bind(kNode2DSetPosition);
-    b.node2d_get_rotation = find_bind(kNode2DGetRotation);
-    b.node2d_set_rotation = find_bind(kNode2DSetRotation);
-    b.node2d_set_scale = find_bind(kNode2DSetScale);
-    b.object_notification = find_bind(kObjectNotification);
+#define WARFIELD_FIND_BIND(member, cls, method, hash) b.member = find_bind(#cls, #method, hash);
+    WARFIELD_ENGINE_METHODS(WARFIELD_FIND_BIND, WARFIELD_FIND_BIND, WARFIELD_FIND_BIND)
+#undef WARFIELD_FIND_BIND
     return b;
 }
 
-bool all_found(const EngineBinds& b) {
-    const GDExtensionMethodBindPtr all[] = {
-        b.engine_is_editor_hint,      b.node_get_viewport,          b.node_is_inside_tree,
-        b.node_get_node_or_null,      b.viewport_get_visible_rect,  b.node2d_get_global_position,
-        b.node2d_set_global_position, b.node2d_get_position,        b.node2d_set_position,
-        b.node2d_get_rotation,        b.node2d_set_rotation,        b.node2d_set_scale,
-        b.object_notification,
-    };
-    for (GDExtensionMethodBindPtr p : all) {
-        if (p == nullptr) {
-            return false;
-        }
-    }
-    return true;
+const char* first_missing(const EngineBinds& b) {
+#define WARFIELD_CHECK_BIND(member, cls, method, hash) \
+    if (b.member == nullptr) return #cls "." #method;
+    WARFIELD_ENGINE_METHODS(WARFIELD_CHECK_BIND, WARFIELD_CHECK_BIND, WARFIELD_CHECK_BIND)
+#undef WARFIELD_CHECK_BIND
+    return nullptr;
 }
 
 }  // namespace
@@ -82,7 +64,8 @@ EngineCache::EngineCache()
     for (size_t i = 0; i < static_cast<size_t>(ScriptMethod::count); ++i) {
         script_methods.emplace_back(script_method_name(static_cast<ScriptMethod>(i)));
     }
-    complete = engine_singleton != nullptr && node2d_tag != nullptr && all_found(binds);
+    missing_method = first_missing(binds);
+    complete = engine_singleton != nullptr && node2d_tag != nullptr && missing_method == nullptr;
 }
 
 EngineCache* engine_cache() { return g_cache; }
@@ -90,8 +73,18 @@ EngineCache* engine_cache() { return g_cache; }
 void create_engine_cache() {
     if (g_cache == nullptr) {
         g_cache = new EngineCache();
-        if (!g_cache->complete) {
-            WARFIELD_REPORT_ERROR("Warfield: some engine methods were not found; the node will skip those calls.");
+        if (g_cache->missing_method != nullptr) {
+            // The first one named, as a missing interface function is.
+            char message[192];
+            std::snprintf(message, sizeof message,
+                          "Warfield: the engine method %s was not found with its 4.5 hash; the node will skip "
+                          "the calls that need it.",
+                          g_cache->missing_method);
+            WARFIELD_REPORT_ERROR(message);
+        } else if (!g_cache->complete) {
+            WARFIELD_REPORT_ERROR(
+                "Warfield: the Engine singleton or the Node2D class was not found; the node will skip the calls "
+                "that need them.");
         }
     }
 }

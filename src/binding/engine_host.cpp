@@ -11,7 +11,7 @@ namespace warfield::gde {
 // instead of reaching the engine with them.
 
 bool EngineHost::is_editor_hint() {
-    const GDExtensionMethodBindPtr bind = cache_.binds.engine_is_editor_hint;
+    const GDExtensionMethodBindPtr bind = cache_.binds.editor_hint;
     if (bind == nullptr || cache_.engine_singleton == nullptr) {
         return false;
     }
@@ -21,7 +21,7 @@ bool EngineHost::is_editor_hint() {
 }
 
 ObjectHandle EngineHost::get_viewport() {
-    const GDExtensionMethodBindPtr bind = cache_.binds.node_get_viewport;
+    const GDExtensionMethodBindPtr bind = cache_.binds.viewport;
     if (bind == nullptr || self_ == nullptr) {
         return nullptr;
     }
@@ -32,7 +32,7 @@ ObjectHandle EngineHost::get_viewport() {
 
 Rect2 EngineHost::get_visible_rect(ObjectHandle viewport) {
     Rect2 rect{};
-    const GDExtensionMethodBindPtr bind = cache_.binds.viewport_get_visible_rect;
+    const GDExtensionMethodBindPtr bind = cache_.binds.visible_rect;
     if (bind == nullptr || viewport == nullptr) {
         return rect;
     }
@@ -53,7 +53,7 @@ ObjectHandle EngineHost::cast_to_node2d(ObjectHandle object) {
 }
 
 bool EngineHost::is_inside_tree(ObjectHandle node) {
-    const GDExtensionMethodBindPtr bind = cache_.binds.node_is_inside_tree;
+    const GDExtensionMethodBindPtr bind = cache_.binds.inside;
     if (bind == nullptr || node == nullptr) {
         return false;
     }
@@ -63,7 +63,7 @@ bool EngineHost::is_inside_tree(ObjectHandle node) {
 }
 
 ObjectHandle EngineHost::get_node_or_null(ObjectHandle node, ChildPath path) {
-    const GDExtensionMethodBindPtr bind = cache_.binds.node_get_node_or_null;
+    const GDExtensionMethodBindPtr bind = cache_.binds.child;
     const auto index = static_cast<size_t>(path);
     if (bind == nullptr || node == nullptr || index >= cache_.child_paths.size()) {
         return nullptr;
@@ -119,22 +119,8 @@ void EngineHost::set_vector2(GDExtensionMethodBindPtr bind, ObjectHandle node2d,
     api.object_method_bind_ptrcall(bind, node2d, args, nullptr);
 }
 
-Vector2 EngineHost::get_global_position(ObjectHandle node2d) {
-    return get_vector2(cache_.binds.node2d_get_global_position, node2d);
-}
-
-void EngineHost::set_global_position(ObjectHandle node2d, Vector2 p) {
-    set_vector2(cache_.binds.node2d_set_global_position, node2d, p);
-}
-
-Vector2 EngineHost::get_position(ObjectHandle node2d) { return get_vector2(cache_.binds.node2d_get_position, node2d); }
-
-void EngineHost::set_position(ObjectHandle node2d, Vector2 p) {
-    set_vector2(cache_.binds.node2d_set_position, node2d, p);
-}
-
 float EngineHost::get_rotation(ObjectHandle node2d) {
-    const GDExtensionMethodBindPtr bind = cache_.binds.node2d_get_rotation;
+    const GDExtensionMethodBindPtr bind = cache_.binds.get_turn;
     if (bind == nullptr || node2d == nullptr) {
         return 0.0f;
     }
@@ -144,7 +130,7 @@ float EngineHost::get_rotation(ObjectHandle node2d) {
 }
 
 void EngineHost::set_rotation(ObjectHandle node2d, float radians) {
-    const GDExtensionMethodBindPtr bind = cache_.binds.node2d_set_rotation;
+    const GDExtensionMethodBindPtr bind = cache_.binds.set_turn;
     if (bind == nullptr || node2d == nullptr) {
         return;
     }
@@ -152,8 +138,6 @@ void EngineHost::set_rotation(ObjectHandle node2d, float radians) {
     const GDExtensionConstTypePtr args[1] = {&wide};
     api.object_method_bind_ptrcall(bind, node2d, args, nullptr);
 }
-
-void EngineHost::set_scale(ObjectHandle node2d, Vector2 s) { set_vector2(cache_.binds.node2d_set_scale, node2d, s); }
 
 bool EngineHost::invoke(ObjectHandle object, ScriptMethod method, void* result) {
     const auto index = static_cast<size_t>(method);

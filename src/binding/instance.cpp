@@ -15,7 +15,7 @@ namespace {
 // classdb_construct_object2 leaves undelivered (Node clears its
 // "in constructor" state on it).
 void notify_postinitialize(GDExtensionObjectPtr object, const EngineCache& cache) {
-    const GDExtensionMethodBindPtr bind = cache.binds.object_notification;
+    const GDExtensionMethodBindPtr bind = cache.binds.notification;
     if (bind == nullptr) {
         return;
     }

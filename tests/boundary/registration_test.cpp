@@ -8,6 +8,8 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "expected_surface.h"
 #include "stand_in/shared_library.h"
@@ -456,6 +458,37 @@ TEST(Loading, AnIncompleteInterfaceIsRefused) {
     EXPECT_EQ(entry(nullptr, &token, &init), 0);
     expect_untouched(init);
     stand_in::os::close_library(handle);
+}
+
+// An engine that lacks a method the node calls (another build, a changed
+// hash) still gets the class; the library's one error names the first such
+// method in the order they are looked up, and a complete engine hears none.
+TEST(Loading, NamesTheFirstEngineMethodTheEngineLacks) {
+    const auto errors_when_lacking = [](std::vector<std::string> lacking) {
+        stand_in::Engine::Options options;
+        options.echo_errors = false;
+        options.withheld_binds = std::move(lacking);
+        stand_in::Engine engine(options);
+        EXPECT_TRUE(engine.load(library_path()));
+        EXPECT_NE(stand_in::find_extension_class("Warfield"), nullptr);
+        std::vector<std::string> errors;
+        for (const stand_in::LogEntry& e : stand_in::log().entries()) {
+            if (e.source == stand_in::LogEntry::Source::extension) errors.push_back(e.text);
+        }
+        EXPECT_TRUE(engine.shutdown().none());
+        return errors;
+    };
+    EXPECT_TRUE(errors_when_lacking({}).empty());
+    for (const char* lacking : {"Engine.is_editor_hint", "Node.get_node_or_null", "Node2D.set_scale",
+                                "Object.notification"}) {
+        SCOPED_TRACE(lacking);
+        const std::vector<std::string> errors = errors_when_lacking({lacking});
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_NE(errors[0].find(lacking), std::string::npos) << errors[0];
+    }
+    const std::vector<std::string> errors = errors_when_lacking({"Node2D.set_rotation", "Viewport.get_visible_rect"});
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("Viewport.get_visible_rect"), std::string::npos) << errors[0];
 }
 
 }  // namespace

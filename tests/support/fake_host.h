@@ -30,28 +30,24 @@
 #include <unordered_set>
 #include <vector>
 
+#include "gdextension/engine_methods.h"
 #include "port/host.h"
 
 namespace warfield::test {
 
+// The Host operations that are no engine method bind: interface functions and
+// script calls.
+#define WARFIELD_FAKE_HOST_CALLS(X) X(object_from_instance_id) X(cast_to_node2d) X(get_instance_id) X(call) X(call_bool)
+
+// Every Host operation, named as its Host method: the engine methods'
+// (gdextension/engine_methods.h), then the calls above.
 enum class HostOp : uint8_t {
-    is_editor_hint,
-    get_viewport,
-    get_visible_rect,
-    object_from_instance_id,
-    cast_to_node2d,
-    is_inside_tree,
-    get_node_or_null,
-    get_instance_id,
-    get_global_position,
-    set_global_position,
-    get_position,
-    set_position,
-    get_rotation,
-    set_rotation,
-    set_scale,
-    call,
-    call_bool,
+#define WARFIELD_HOST_METHOD_OP(member, cls, method, hash) method,
+#define WARFIELD_HOST_CALL_OP(name) name,
+    WARFIELD_ENGINE_METHODS(WARFIELD_HOST_METHOD_OP, WARFIELD_HOST_METHOD_OP, WARFIELD_SKIP_ENGINE_METHOD)
+    WARFIELD_FAKE_HOST_CALLS(WARFIELD_HOST_CALL_OP)
+#undef WARFIELD_HOST_CALL_OP
+#undef WARFIELD_HOST_METHOD_OP
     count
 };
 

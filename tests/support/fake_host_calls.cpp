@@ -7,12 +7,13 @@
 namespace warfield::test {
 
 const char* host_op_name(HostOp op) {
+#define WARFIELD_HOST_METHOD_NAME(member, cls, method, hash) #method,
+#define WARFIELD_HOST_CALL_NAME(name) #name,
     static constexpr std::array<const char*, static_cast<std::size_t>(HostOp::count)> kNames{
-        "is_editor_hint", "get_viewport",   "get_visible_rect",    "object_from_instance_id",
-        "cast_to_node2d", "is_inside_tree", "get_node_or_null",    "get_instance_id",
-        "get_global_position", "set_global_position", "get_position", "set_position",
-        "get_rotation",   "set_rotation",   "set_scale",           "call",
-        "call_bool"};
+        WARFIELD_ENGINE_METHODS(WARFIELD_HOST_METHOD_NAME, WARFIELD_HOST_METHOD_NAME, WARFIELD_SKIP_ENGINE_METHOD)
+        WARFIELD_FAKE_HOST_CALLS(WARFIELD_HOST_CALL_NAME)};
+#undef WARFIELD_HOST_CALL_NAME
+#undef WARFIELD_HOST_METHOD_NAME
     const auto i = static_cast<std::size_t>(op);
     return i < kNames.size() ? kNames[i] : "?";
 }

@@ -16,6 +16,10 @@ struct HostConfig {
     // Interface functions not offered whatever the version: a host that
     // lacks them.
     std::vector<std::string> withheld;
+    // Engine methods ("Class.method") it does not bind: an engine of another
+    // build, or one whose method changed. Asked for, they are refused as an
+    // unknown method is.
+    std::vector<std::string> withheld_binds;
     // Ask a class for its virtuals with call data when it gives both
     // call-data callbacks, as 4.5 does; false: through get_virtual2 alone,
     // as the engine asks a class that gives no call-data callbacks.

@@ -27,6 +27,7 @@ Engine::Engine(Options options) {
     c.patch = options.patch;
     c.gate_by_version = options.gate_by_version;
     c.withheld = options.withheld;
+    c.withheld_binds = options.withheld_binds;
     c.virtual_call_data = options.virtual_call_data;
     log().clear();
     log().set_echo(options.echo_errors);

@@ -33,6 +33,7 @@ public:
         bool gate_by_version = true;
         bool echo_errors = true;
         std::vector<std::string> withheld = {};  // functions it lacks, whatever its version
+        std::vector<std::string> withheld_binds = {};  // "Class.method" it has no bind for
         bool virtual_call_data = true;           // false: virtuals through get_virtual2 alone
     };
 

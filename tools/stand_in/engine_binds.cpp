@@ -1,9 +1,11 @@
 #include "stand_in/engine_binds.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
 #include "stand_in/class_db.h"
+#include "stand_in/config.h"
 #include "stand_in/counters.h"
 #include "stand_in/log.h"
 #include "stand_in/scene_tree.h"
@@ -296,7 +298,10 @@ const EngineBind* find_engine_bind(std::string_view cls, std::string_view name, 
         return nullptr;
     }
     bool name_seen = false;
-    for (const ClassInfo* c = start->tag(); c != nullptr; c = c->parent) {
+    const std::string full_name = std::string(cls) + "." + std::string(name);
+    const std::vector<std::string>& withheld = config().withheld_binds;
+    const bool bound = std::find(withheld.begin(), withheld.end(), full_name) == withheld.end();
+    for (const ClassInfo* c = bound ? start->tag() : nullptr; c != nullptr; c = c->parent) {
         for (const EngineBind& b : engine_binds()) {
             if (c->name == b.cls && name == b.name) {
                 name_seen = true;

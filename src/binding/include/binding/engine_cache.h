@@ -6,24 +6,17 @@
 #include <vector>
 
 #include "gdextension/builtins.h"
+#include "gdextension/engine_methods.h"
 #include "port/host.h"
 
 namespace warfield::gde {
 
+// One bind per engine method of engine_methods.h, under its member name;
+// null when the engine did not give it.
 struct EngineBinds {
-    GDExtensionMethodBindPtr engine_is_editor_hint = nullptr;
-    GDExtensionMethodBindPtr node_get_viewport = nullptr;
-    GDExtensionMethodBindPtr node_is_inside_tree = nullptr;
-    GDExtensionMethodBindPtr node_get_node_or_null = nullptr;
-    GDExtensionMethodBindPtr viewport_get_visible_rect = nullptr;
-    GDExtensionMethodBindPtr node2d_get_global_position = nullptr;
-    GDExtensionMethodBindPtr node2d_set_global_position = nullptr;
-    GDExtensionMethodBindPtr node2d_get_position = nullptr;
-    GDExtensionMethodBindPtr node2d_set_position = nullptr;
-    GDExtensionMethodBindPtr node2d_get_rotation = nullptr;
-    GDExtensionMethodBindPtr node2d_set_rotation = nullptr;
-    GDExtensionMethodBindPtr node2d_set_scale = nullptr;
-    GDExtensionMethodBindPtr object_notification = nullptr;
+#define WARFIELD_BIND_FIELD(member, cls, method, hash) GDExtensionMethodBindPtr member = nullptr;
+    WARFIELD_ENGINE_METHODS(WARFIELD_BIND_FIELD, WARFIELD_BIND_FIELD, WARFIELD_BIND_FIELD)
+#undef WARFIELD_BIND_FIELD
 };
 
 struct EngineCache {
@@ -47,6 +40,9 @@ struct EngineCache {
     StringName get_script_name;
     StringName get_path_name;
     StringName get_name_name;
+    // The first engine method not found, as "Class.method"; null when every
+    // one was.
+    const char* missing_method = nullptr;
     bool complete = false;                // every bind, tag and singleton was found
 };
 

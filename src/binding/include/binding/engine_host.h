@@ -29,13 +29,15 @@ public:
     bool watch_tree(TreeWatcher& watcher) override;
     void unwatch_tree(TreeWatcher& watcher) override;
 
-    Vector2 get_global_position(ObjectHandle node2d) override;
-    void set_global_position(ObjectHandle node2d, Vector2 p) override;
-    Vector2 get_position(ObjectHandle node2d) override;
-    void set_position(ObjectHandle node2d, Vector2 p) override;
+    Vector2 get_global_position(ObjectHandle node2d) override { return get_vector2(cache_.binds.get_global, node2d); }
+    void set_global_position(ObjectHandle node2d, Vector2 p) override {
+        set_vector2(cache_.binds.set_global, node2d, p);
+    }
+    Vector2 get_position(ObjectHandle node2d) override { return get_vector2(cache_.binds.get_local, node2d); }
+    void set_position(ObjectHandle node2d, Vector2 p) override { set_vector2(cache_.binds.set_local, node2d, p); }
     float get_rotation(ObjectHandle node2d) override;
     void set_rotation(ObjectHandle node2d, float radians) override;
-    void set_scale(ObjectHandle node2d, Vector2 s) override;
+    void set_scale(ObjectHandle node2d, Vector2 s) override { set_vector2(cache_.binds.set_scale, node2d, s); }
 
     void call(ObjectHandle object, ScriptMethod method) override;
     bool call_bool(ObjectHandle object, ScriptMethod method) override;
