@@ -2,7 +2,7 @@
 // written once. Adding one here gives it its bind in the EngineCache (looked
 // up, checked, named when the engine lacks it), and, for a Host operation,
 // its HostOp in the tests' fake host and its place in the call budget of the
-// benchmarks. The Host itself (simulation/host.h) and its implementations
+// benchmarks. The Host itself (port/host.h) and its implementations
 // stay hand-written.
 //
 // No includes: the fake host of the tests and the benchmarks expand it
