@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "register/method_table.h"
+#include "type_names.h"
 
 namespace warfield {
 namespace {
@@ -25,18 +26,7 @@ std::string read_file(const char* path) {
 }
 
 // The type as the editor's doc tool writes it.
-std::string doc_type(GDExtensionVariantType type) {
-    switch (type) {
-        case GDEXTENSION_VARIANT_TYPE_NIL: return "void";
-        case GDEXTENSION_VARIANT_TYPE_BOOL: return "bool";
-        case GDEXTENSION_VARIANT_TYPE_INT: return "int";
-        case GDEXTENSION_VARIANT_TYPE_FLOAT: return "float";
-        case GDEXTENSION_VARIANT_TYPE_VECTOR2: return "Vector2";
-        case GDEXTENSION_VARIANT_TYPE_VECTOR2I: return "Vector2i";
-        case GDEXTENSION_VARIANT_TYPE_ARRAY: return "int[]";  // the queries' typed arrays
-        default: return "?";
-    }
-}
+std::string doc_type(GDExtensionVariantType type) { return type_name(type, "int[]"); }
 
 // One line per API item, in the doc's element order: what the doc tool
 // writes for the class (descriptions aside). The property's setter and getter

@@ -10,22 +10,13 @@
 #include <vector>
 
 #include "register/method_table.h"
+#include "type_names.h"
 
 namespace warfield {
 namespace {
 
-std::string script_type(GDExtensionVariantType type) {
-    switch (type) {
-        case GDEXTENSION_VARIANT_TYPE_NIL: return "void";
-        case GDEXTENSION_VARIANT_TYPE_BOOL: return "bool";
-        case GDEXTENSION_VARIANT_TYPE_INT: return "int";
-        case GDEXTENSION_VARIANT_TYPE_FLOAT: return "float";
-        case GDEXTENSION_VARIANT_TYPE_VECTOR2: return "Vector2";
-        case GDEXTENSION_VARIANT_TYPE_VECTOR2I: return "Vector2i";
-        case GDEXTENSION_VARIANT_TYPE_ARRAY: return "Array[int]";
-        default: return "?";
-    }
-}
+// The type as a script declares it.
+std::string script_type(GDExtensionVariantType type) { return type_name(type, "Array[int]"); }
 
 // "- `name(arg: type, ...) -> result` *const* (#n)", as the document writes it.
 std::string doc_line(const gde::MethodDef& m, size_t place) {

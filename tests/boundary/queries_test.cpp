@@ -13,6 +13,11 @@ protected:
         w = add_warfield();
     }
     int64_t add(TargetArgs t) { return call_int(GetParam(), w, "register_target", t.values()); }
+    // A target of `node` that is `t` otherwise.
+    int64_t add(int64_t node, TargetArgs t) {
+        t.node_instance_id = node;
+        return add(t);
+    }
     std::vector<int64_t> query(const char* method, const std::vector<Variant>& args) {
         return call_ids(GetParam(), w, method, args);
     }
@@ -29,20 +34,17 @@ TEST_P(Queries, AnEmptyPoolAnswersEveryQueryWithAnEmptyTypedArray) {
 }
 
 TEST_P(Queries, LineFindsTheRowFromTheIndexThenTheOtherRowsWhenAskedForAll) {
-    TargetArgs t;
-    t.camp = 1;
-    t.grid_y = 2;
-    t.node_instance_id = 301;
-    add(t);
-    t.node_instance_id = 302;
-    t.grid_y = 3;
-    add(t);
-    t.node_instance_id = 303;
-    t.grid_y = 2;
-    add(t);
-    t.node_instance_id = 304;  // own camp: never found
-    t.camp = 0;
-    add(t);
+    TargetArgs row2;
+    row2.camp = 1;
+    row2.grid_y = 2;
+    TargetArgs row3 = row2;
+    row3.grid_y = 3;
+    TargetArgs own = row2;  // the asker's camp: never found
+    own.camp = 0;
+    add(301, row2);
+    add(302, row3);
+    add(303, row2);
+    add(304, own);
     frame();
     EXPECT_EQ(query("query_targets_in_line", {int64_t{0}, int64_t{2}, int64_t{1}, false, int64_t{2}}), (Ids{301, 303}));
     EXPECT_EQ(query("query_targets_in_line", {int64_t{0}, int64_t{2}, int64_t{1}, true, int64_t{5}}),
@@ -59,13 +61,11 @@ TEST_P(Queries, LineFindsTheRowFromTheIndexThenTheOtherRowsWhenAskedForAll) {
 
 TEST_P(Queries, RangeIsAnInclusiveRectangleAroundTheCentre) {
     TargetArgs t;
-    t.node_instance_id = 401;
     t.global_position_x = 110;
     t.global_position_y = 95;
-    add(t);
-    t.node_instance_id = 402;
+    add(401, t);
     t.global_position_x = 111;
-    add(t);
+    add(402, t);
     EXPECT_EQ(query("query_targets_in_range", {int64_t{0}, int64_t{1}, 100.0, 100.0, 10.0, 5.0}), (Ids{401}));
     EXPECT_TRUE(query("query_targets_in_range", {int64_t{0}, int64_t{1}, 100.0, 100.0, -10.0, 5.0}).empty());
     call_void(GetParam(), w, "set_target_position", {int64_t{1}, 90.0, 105.0});
@@ -77,8 +77,7 @@ TEST_P(Queries, AllListsTheHittableTargetsOfOneCampAndFlagsTakeTargetsOut) {
     t.camp = 7;
     t.mask_flags = 0b110;
     for (int64_t node = 501; node <= 506; ++node) {
-        t.node_instance_id = node;
-        add(t);
+        add(node, t);
     }
     frame();
     call_void(GetParam(), w, "set_target_die", {int64_t{0}, true});
@@ -185,12 +184,10 @@ TEST_P(Queries, MetallicArmourScriptsMayQueryAgainDuringTheScan) {
 
 TEST_P(Queries, QueriesChangeNothingAndDoNotRebuildTheIndex) {
     TargetArgs t;
-    t.node_instance_id = 601;
     t.grid_y = 4;
-    add(t);
+    add(601, t);
     frame();
-    t.node_instance_id = 602;  // dirty: in the pool now, in the index after the next frame
-    add(t);
+    add(602, t);  // dirty: in the pool now, in the index after the next frame
     for (int i = 0; i < 3; ++i) {
         query("query_targets_in_line", {int64_t{0}, int64_t{4}, int64_t{1}, false, int64_t{4}});
         query("query_targets_all", {int64_t{1}, int64_t{1}});

@@ -33,6 +33,14 @@ protected:
     }
 
     int64_t fire(const ProjectileArgs& p) { return call_int(Path::dynamic, w, "register_projectile", p.values()); }
+    // `p` moving the scene's root.
+    int64_t fire(const ProjectileScene& s, ProjectileArgs p) {
+        p.node_instance_id = s.id();
+        return fire(p);
+    }
+    void frames(int n, double delta) {
+        for (int i = 0; i < n; ++i) frame(delta);
+    }
 
     // The callbacks received by one node, in order.
     static std::vector<std::string> calls_on(const Object* o) {
@@ -53,15 +61,39 @@ protected:
 
 using Calls = std::vector<std::string>;
 
+// A plain projectile at `velocity`: a straight shot unless its type is set.
+ProjectileArgs moving(Vector2 velocity) {
+    ProjectileArgs p;
+    p.velocity = velocity;
+    return p;
+}
+
+// A lob (1) or an arc (2), thrown up at 400 under a gravity of 1000 while
+// drifting right at 50.
+ProjectileArgs thrown_up(int64_t type) {
+    ProjectileArgs p = moving({50, 0});
+    p.type = type;
+    p.y_speed = -400;
+    p.gravity_val = 1000;
+    return p;
+}
+
+// A tracking shot flying at `speed` towards `target`.
+ProjectileArgs tracking(double speed, const Node2D* target) {
+    ProjectileArgs p;
+    p.type = 3;
+    p.speed = speed;
+    p.target_instance_id = static_cast<int64_t>(target->id);
+    return p;
+}
+
 TEST_F(Scenarios, StraightFliesChecksItsShooterAndEndsOffScreen) {
     const ProjectileScene s = scene({1260, 300});
-    ProjectileArgs p;
-    p.node_instance_id = s.id();
+    ProjectileArgs p = moving({600, 0});
     p.type = 0;
-    p.velocity = {600, 0};
     p.rotate_scale = 2.0;
     p.fire_dir_x = -1;
-    fire(p);
+    fire(s, p);
     frame(0.1);
     EXPECT_EQ(s.root->position, (Vector2{1320, 300}));
     EXPECT_NEAR(s.sprite->rotation, -0.2f, 1e-6f);
@@ -77,14 +109,10 @@ TEST_F(Scenarios, StraightFliesChecksItsShooterAndEndsOffScreen) {
 
 TEST_F(Scenarios, StraightRefreshesItsGridPositionOnEveryFifthFrameAndFollowsItsVelocity) {
     const ProjectileScene s = scene({100, 100});
-    ProjectileArgs p;
-    p.node_instance_id = s.id();
-    p.velocity = {0, 10};
+    ProjectileArgs p = moving({0, 10});
     p.rotate_follow_velocity = true;
-    fire(p);
-    for (int i = 0; i < 10; ++i) {
-        frame(0.1);
-    }
+    fire(s, p);
+    frames(10, 0.1);
     EXPECT_EQ(stand_in::Engine::script_calls(s.root, "update_grid_pos"), 2u);
     EXPECT_EQ(stand_in::Engine::script_calls(s.root, "check_shooter_height"), 10u);
     EXPECT_NEAR(s.body->rotation, std::numbers::pi_v<float> / 2, 1e-6f);
@@ -94,20 +122,12 @@ TEST_F(Scenarios, StraightRefreshesItsGridPositionOnEveryFifthFrameAndFollowsIts
 
 TEST_F(Scenarios, LobRisesCastsAShrinkingShadowArmsOnTouchdownAndLandsTheFrameAfter) {
     const ProjectileScene s = scene({100, 500});
-    ProjectileArgs p;
-    p.node_instance_id = s.id();
-    p.type = 1;
-    p.velocity = {50, 0};
-    p.y_speed = -400;
-    p.gravity_val = 1000;
-    fire(p);
+    fire(s, thrown_up(1));
     frame(0.1);
     EXPECT_NEAR(s.body->position.y, -30.0f, 1e-3f);
     EXPECT_NEAR(s.shadow->scale.x, 0.95f, 1e-5f);
     EXPECT_EQ(s.shadow->scale.x, s.shadow->scale.y);
-    for (int i = 0; i < 7; ++i) {
-        frame(0.1);
-    }
+    frames(7, 0.1);
     EXPECT_EQ(calls_on(s.root), (Calls{"enable_monitoring", "land_from_extension"}));
     EXPECT_NEAR(s.root->position.x, 140.0f, 1e-3f);
     EXPECT_EQ(active(), 0);
@@ -115,19 +135,12 @@ TEST_F(Scenarios, LobRisesCastsAShrinkingShadowArmsOnTouchdownAndLandsTheFrameAf
 
 TEST_F(Scenarios, ArcDisarmsWhileHighArmsBelowSixtyAndLandsSnappedToTheGround) {
     const ProjectileScene s = scene({100, 500});
-    ProjectileArgs p;
-    p.node_instance_id = s.id();
-    p.type = 2;
-    p.velocity = {50, 0};
-    p.y_speed = -400;
-    p.gravity_val = 1000;
+    ProjectileArgs p = thrown_up(2);
     p.rotate_follow_velocity = true;
-    fire(p);
+    fire(s, p);
     frame(0.1);
     EXPECT_NEAR(s.body->rotation, std::atan2(-300.0f, 50.0f), 1e-5f);
-    for (int i = 0; i < 7; ++i) {
-        frame(0.1);
-    }
+    frames(7, 0.1);
     EXPECT_EQ(calls_on(s.root), (Calls{"disable_monitoring", "disable_monitoring", "disable_monitoring",
                                        "disable_monitoring", "enable_monitoring", "enable_monitoring",
                                        "land_from_extension"}));
@@ -138,12 +151,7 @@ TEST_F(Scenarios, ArcDisarmsWhileHighArmsBelowSixtyAndLandsSnappedToTheGround) {
 TEST_F(Scenarios, TrackingSteersAtItsTargetTurnsItsBodyAndHitsWithinThirtyUnits) {
     const ProjectileScene s = scene({100, 100});
     Node2D* target = add_node2d("Zombie", {100, 400});
-    ProjectileArgs p;
-    p.node_instance_id = s.id();
-    p.type = 3;
-    p.speed = 1000;
-    p.target_instance_id = static_cast<int64_t>(target->id);
-    fire(p);
+    fire(s, tracking(1000, target));
     frame(0.1);
     EXPECT_NEAR(s.root->position.y, 200.0f, 1e-3f);
     EXPECT_NEAR(s.body->rotation, std::numbers::pi_v<float> / 4, 1e-5f);  // half way at 5 * delta
@@ -161,12 +169,7 @@ TEST_F(Scenarios, TrackingReportsAFreedTargetOnceThenAsksForANewOneEveryThirtiet
     Node2D* first = add_node2d("First", {1000, 100});
     Node2D* second = add_node2d("Second", {100, 700});
     const int64_t second_id = static_cast<int64_t>(second->id);
-    ProjectileArgs p;
-    p.node_instance_id = s.id();
-    p.type = 3;
-    p.speed = 10;
-    p.target_instance_id = static_cast<int64_t>(first->id);
-    const int64_t slot = fire(p);
+    const int64_t slot = fire(s, tracking(10, first));
     // The script answers by aiming the projectile at another node.
     engine->set_script_method(s.root, "find_track_target", [&, slot, second_id](Object&) {
         call_void(Path::typed, w, "set_projectile_target", {slot, second_id});
@@ -174,9 +177,7 @@ TEST_F(Scenarios, TrackingReportsAFreedTargetOnceThenAsksForANewOneEveryThirtiet
     });
     frame(1.0);
     engine->free(first);
-    for (int i = 2; i <= 30; ++i) {
-        frame(1.0);
-    }
+    frames(29, 1.0);  // frames 2 to 30
     EXPECT_EQ(calls_on(s.root), (Calls{"target_died_from_extension", "update_grid_pos", "find_track_target"}));
     const Vector2 coasting = s.root->position;
     EXPECT_NEAR(coasting.x, 100.0f + 30 * 10.0f, 1e-3f);  // kept its last velocity
@@ -190,12 +191,10 @@ TEST_F(Scenarios, TrackingReportsAFreedTargetOnceThenAsksForANewOneEveryThirtiet
 
 TEST_F(Scenarios, CatapultRaisesBodyAndHitBoxArmsLowAndLandsOnTheGround) {
     const ProjectileScene s = scene({200, 600});
-    ProjectileArgs p;
-    p.node_instance_id = s.id();
+    ProjectileArgs p = moving({40, 0});
     p.type = 4;
-    p.velocity = {40, 0};
     p.y_speed = -1000;
-    fire(p);
+    fire(s, p);
     frame(0.05);
     EXPECT_NEAR(s.body->position.y, -45.0f, 1e-3f);
     EXPECT_NEAR(s.hitbox->position.y, -45.0f, 1e-3f);
@@ -216,10 +215,9 @@ TEST_F(Scenarios, CatapultRaisesBodyAndHitBoxArmsLowAndLandsOnTheGround) {
 TEST_F(Scenarios, CatapultWhoseBodyRisesAboveThePlayAreaIsOutOfPlay) {
     const ProjectileScene s = scene({200, 100});
     ProjectileArgs p;
-    p.node_instance_id = s.id();
     p.type = 4;
     p.y_speed = -3000;
-    fire(p);
+    fire(s, p);
     frame(0.05);  // the body is raised 145 units: above the top edge
     EXPECT_EQ(calls_on(s.root), (Calls{"over_from_extension"}));
     EXPECT_EQ(active(), 0);
@@ -231,9 +229,8 @@ TEST_F(Scenarios, AProjectileWhoseNodeIsGoneStopsSilently) {
     stand_in::Node* plain = engine->make_node("PlainNode");
     engine->add_child(engine->root(), plain);
     for (int64_t id : {freed.id(), static_cast<int64_t>(outside->id), static_cast<int64_t>(plain->id), int64_t{0}}) {
-        ProjectileArgs p;
+        ProjectileArgs p = moving({1, 1});
         p.node_instance_id = id;
-        p.velocity = {1, 1};
         fire(p);
     }
     engine->free(freed.root);
@@ -257,10 +254,7 @@ TEST_F(Scenarios, ACallbackThatCannotBeCalledIsReportedOncePerMethodAnAbsentOneN
     const ProjectileScene bad[2] = {bad_scene({1000, 300}), bad_scene({1100, 300})};
     const ProjectileScene silent = add_projectile_scene({1200, 300});
     for (const ProjectileScene* s : {&bad[0], &bad[1], &silent}) {
-        ProjectileArgs p;
-        p.node_instance_id = s->id();
-        p.velocity = {600, 0};  // off the play area within a second
-        fire(p);
+        fire(*s, moving({600, 0}));  // off the play area within a second
     }
     for (int f = 0; f < 100; ++f) frame();
 
@@ -292,13 +286,8 @@ TEST_F(Scenarios, ACallbackThatCannotBeCalledIsReportedOncePerMethodAnAbsentOneN
 TEST_F(Scenarios, InTheEditorNothingMoves) {
     engine->set_editor_hint(true);
     const ProjectileScene s = scene({100, 100});
-    ProjectileArgs p;
-    p.node_instance_id = s.id();
-    p.velocity = {100, 0};
-    fire(p);
-    for (int i = 0; i < 5; ++i) {
-        frame();
-    }
+    fire(s, moving({100, 0}));
+    for (int i = 0; i < 5; ++i) frame();
     EXPECT_EQ(s.root->position, (Vector2{100, 100}));
     EXPECT_TRUE(stand_in::script_call_log().empty());
     EXPECT_EQ(stand_in::counters().of(stand_in::Fn::object_get_instance_from_id), 0u);
@@ -317,10 +306,7 @@ TEST_F(Scenarios, ACallbackMayFreeItsOwnNodeAtOnce) {
         return Variant();
     });
     for (const ProjectileScene* s : {&early, &late}) {
-        ProjectileArgs p;
-        p.node_instance_id = s->id();
-        p.velocity = {600, 0};
-        fire(p);
+        fire(*s, moving({600, 0}));
     }
     const uint64_t late_id = late.root->id;
     frame(0.1);
@@ -338,18 +324,12 @@ TEST_F(Scenarios, ACallbackMayFireMoreProjectilesWhichFlyInTheSameFrame) {
         // Enough registrations to make the pool grow and move.
         for (int i = 0; i < 40; ++i) {
             ProjectileScene s = scene({100.0f + static_cast<float>(i), 300});
-            ProjectileArgs p;
-            p.node_instance_id = s.id();
-            p.velocity = {10, 0};
-            fire(p);
+            fire(s, moving({10, 0}));
             spawned.push_back(s);
         }
         return Variant();
     });
-    ProjectileArgs p;
-    p.node_instance_id = first.id();
-    p.velocity = {600, 0};
-    fire(p);
+    fire(first, moving({600, 0}));
     frame(0.1);
     ASSERT_EQ(spawned.size(), 40u);
     for (const ProjectileScene& s : spawned) {
@@ -401,10 +381,7 @@ TEST_F(Scenarios, AFrameCostsAFixedNumberOfEngineCallsAndBuildsNoNames) {
     std::vector<ProjectileScene> scenes;
     for (int i = 0; i < 8; ++i) {
         scenes.push_back(scene({100.0f + 10.0f * static_cast<float>(i), 300}));
-        ProjectileArgs p;
-        p.node_instance_id = scenes.back().id();
-        p.velocity = {1, 0};
-        fire(p);
+        fire(scenes.back(), moving({1, 0}));
     }
     frame();
     const stand_in::Counters before = stand_in::counters();

@@ -180,6 +180,11 @@ void LaneBattle::fire(Shooter& s) {
     p.type = s.kind;
     p.grid_y = s.row;
     p.save_pos = from;
+    // The kinds that come down lead their target by their flight time.
+    const auto thrown = [&](float flight_time, double y_speed) {
+        p.velocity = {lead(flight_time), 0.0f};
+        p.y_speed = y_speed;
+    };
     switch (s.kind) {
         case kStraight:
             p.velocity = {300.0f, 0.0f};
@@ -188,14 +193,12 @@ void LaneBattle::fire(Shooter& s) {
             p.rotate_follow_velocity = true;
             break;
         case kLob:
-            p.velocity = {lead(kLobTime), 0.0f};
-            p.y_speed = -400.0;
+            thrown(kLobTime, -400.0);
             p.gravity_val = 800.0;
             p.rotate_scale = 3.0;
             break;
         case kArc:
-            p.velocity = {lead(kArcTime), 0.0f};
-            p.y_speed = -300.0;
+            thrown(kArcTime, -300.0);
             p.gravity_val = 600.0;
             p.rotate_follow_velocity = true;
             break;
@@ -205,8 +208,7 @@ void LaneBattle::fire(Shooter& s) {
             p.target_instance_id = target;
             break;
         case kCatapult:
-            p.velocity = {lead(kCatapultTime), 0.0f};
-            p.y_speed = -800.0;
+            thrown(kCatapultTime, -800.0);  // under the library's fixed gravity
             p.rotate_follow_velocity = true;
             break;
         default: break;
