@@ -1,7 +1,7 @@
-// The engine as the simulation and the queries see it.
-//
-// The binding implements this over the engine's extension interface; tests
-// implement it with a scripted fake. Every method is one engine operation, so
+// The engine as the frame and the queries see it: the port between the core
+// and the engine. A "host" is this interface or one of its implementations:
+// EngineHost (binding/engine_host.h) over the engine's extension interface,
+// and the tests' scripted FakeHost. Every method is one engine operation, so
 // the number of calls made here is the number of engine calls a frame costs.
 // Objects are the engine's raw object pointers, opaque to the core.
 #pragma once
