@@ -32,7 +32,7 @@ void ready_with(Warfield& warfield, Host& host) {
     const ObjectHandle viewport = host.get_viewport();
     if (viewport == nullptr) return;
     const Rect2 rect = host.get_visible_rect(viewport);
-    Rect2& area = warfield.frame().visible_rect;
+    Rect2& area = frame.visible_rect;
     area = rect;
     area.position.x = -tuning::kPlayAreaSideMargin;
     area.size.x = rect.size.x + 2.0f * tuning::kPlayAreaSideMargin;
